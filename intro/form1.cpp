@@ -1,0 +1,102 @@
+#include "form1.h"
+
+#include <array>
+
+#include <QPainter>
+#include <QPushButton>
+
+#include "calibrate/form2.h"
+#include "runtime/controls.h"
+
+namespace {
+
+Form1* theForm1 = nullptr;
+
+using K = tc::ControlKind;
+constexpr std::array<tc::ControlSpec, 1> controls{{
+    {"Command1", K::Button, nullptr, "AVANTI", 4440, 6240, 2895, 855, 1},
+}};
+
+// Where the document puts its text, in twips from the panel's inner corner.
+constexpr int textLeftTwips = 720;
+constexpr int firstBaselineTwips = 206;
+constexpr int linePitchTwips = 272;
+
+} // namespace
+
+IntroDocument::IntroDocument(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+}
+
+QStringList IntroDocument::lines()
+{
+    return {QStringLiteral("PROGRAMMA: "), QString(),
+            QStringLiteral("DALLA PAGINA \u201CCURVA PER PUNTI\u201D")};
+}
+
+QFont IntroDocument::documentFont()
+{
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter); // any monospaced face where Courier New is missing
+    f.setFixedPitch(true);
+    f.setPointSize(12);
+    f.setWeight(QFont::Normal);
+    return f;
+}
+
+void IntroDocument::paintEvent(QPaintEvent* e)
+{
+    QFrame::paintEvent(e);
+    QPainter p(this);
+    const QRect inner = contentsRect();
+    p.setClipRect(inner);
+    p.setFont(documentFont());
+    p.setPen(Qt::black);
+    const double twip = 1.0 / tc::Surface::twipsPerPixel;
+    const QStringList text = lines();
+    for (int i = 0; i < text.size(); ++i) {
+        const QPointF at(inner.left() + textLeftTwips * twip,
+                         inner.top() + (firstBaselineTwips + i * linePitchTwips) * twip);
+        p.drawText(at, text[i]);
+    }
+}
+
+Form1& Form1::instance()
+{
+    if (!theForm1)
+        theForm1 = new Form1;
+    return *theForm1;
+}
+
+Form1* Form1::existing()
+{
+    return theForm1;
+}
+
+void Form1::destroyInstance()
+{
+    delete theForm1;
+    theForm1 = nullptr;
+}
+
+Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)
+{
+    OLE1 = new IntroDocument(this);
+    OLE1->setObjectName(QStringLiteral("OLE1"));
+    tc::Screen::placeTwips(OLE1, 690, 330, 10815, 5895);
+    const auto made = tc::buildControls(this, controls);
+    Command1 = qobject_cast<QPushButton*>(made.value(QStringLiteral("Command1")));
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void Form1::Command1_Click()
+{
+    Form2::instance().Show();
+}

@@ -1,0 +1,37 @@
+// The intro screen: a short fixed text in a panel and the way on to the
+// calibration.
+#pragma once
+
+#include <QFrame>
+
+#include "runtime/screen.h"
+
+class QPushButton;
+
+// Shows the intro document: three lines of Courier New 12 pt laid out as on
+// the printed page, cut off by the panel.
+class IntroDocument : public QFrame {
+    Q_OBJECT
+public:
+    explicit IntroDocument(QWidget* parent);
+    static QStringList lines();
+    static QFont documentFont();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
+class Form1 : public tc::Screen {
+    Q_OBJECT
+public:
+    static Form1& instance();
+    static Form1* existing();
+    static void destroyInstance();
+
+    Form1();
+
+    IntroDocument* OLE1;
+    QPushButton* Command1;
+
+    void Command1_Click();
+};

@@ -1,0 +1,11 @@
+// The range of ALFA as the user typed it into the For and To fields.
+#pragma once
+
+#include <QString>
+
+#include "curvevars.h"
+
+// Checks the For (Mem1) and To (Mem2) texts: stores DaA1, AA1 and the
+// direction ValStep (+1, -1, or 999 when the range is not usable), and
+// tells the user what is wrong with a field left empty or not a number.
+void CONTRALFA(CurveVars& v, const QString& Mem1, const QString& Mem2);

@@ -1,0 +1,67 @@
+// The plotting screen: draws ellipses, hyperbolas and parabolas by points
+// on axes whose proportions follow the calibration.
+#pragma once
+
+#include "curvevars.h"
+#include "laws.h"
+#include "runtime/screen.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class Form4 : public tc::Screen, public CurveVars {
+    Q_OBJECT
+public:
+    // The one plotting screen, created on first use.
+    static Form4& instance();
+    static Form4* existing();
+    static void destroyInstance();
+
+    Form4();
+
+    // Controls, in the order they are defined.
+    QPushButton* Command4;
+    QPushButton* Command2;
+    QLineEdit* Text10;
+    QGroupBox* Frame2;
+    QRadioButton* Option5;
+    QRadioButton* Option4;
+    QRadioButton* Option3;
+    QPushButton* Command1;
+    QPushButton* Command5;
+    QGroupBox* Frame3;
+    QLineEdit* Text2;
+    QLineEdit* Text1;
+    QLineEdit* Text4;
+    QLineEdit* Text3;
+    QLabel* Label5;
+    QLabel* Label2;
+    QLabel* Label1;
+    QLabel* Label7;
+    QLabel* Label4;
+    QLabel* Label3;
+    QPushButton* Command3;
+    QLabel* Label6;
+    QLabel* Label11;
+
+    void Form_Activate() override;
+    void CALCOLA();
+    void LeggiText1();
+    void LeggiText2();
+    void LeggiText10();
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+
+    // The law of the selected option, asked in the order Option3, 4, 5.
+    Law selectedLaw() const;
+
+private:
+    void readField(QLineEdit* field, tc::Value& variable);
+};

@@ -1,0 +1,116 @@
+#include "controls.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include "screen.h"
+
+namespace tc {
+
+CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+void CommandButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    p.drawControl(QStyle::CE_PushButtonBevel, option);
+    const QRect inner = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(inner, Qt::AlignCenter | Qt::TextWordWrap, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+namespace {
+
+QWidget* create(const ControlSpec& c, QWidget* parent)
+{
+    const QString caption = QString::fromUtf8(c.caption ? c.caption : "");
+    switch (c.kind) {
+    case ControlKind::Button:
+        return new CommandButton(caption, parent);
+    case ControlKind::TextBox:
+        return new QLineEdit(caption, parent);
+    case ControlKind::Label: {
+        auto* l = new QLabel(caption, parent);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        l->setWordWrap(true);
+        return l;
+    }
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Option:
+        return new QRadioButton(caption, parent);
+    case ControlKind::HScrollBar: {
+        auto* s = new QScrollBar(Qt::Horizontal, parent);
+        s->setFocusPolicy(Qt::StrongFocus); // the arrow keys move it
+        return s;
+    }
+    case ControlKind::Panel:
+        return new QWidget(parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSpec> table)
+{
+    QHash<QString, QWidget*> made;
+    for (const ControlSpec& c : table) {
+        QWidget* parent = c.container ? made.value(QString::fromLatin1(c.container)) : screen;
+        Q_ASSERT(parent);
+        QWidget* w = create(c, parent);
+        w->setObjectName(QString::fromLatin1(c.name));
+        Screen::placeTwips(w, c.left, c.top, c.width, c.height);
+        made.insert(w->objectName(), w);
+    }
+    std::vector<const ControlSpec*> order;
+    for (const ControlSpec& c : table)
+        order.push_back(&c);
+    std::sort(order.begin(), order.end(),
+              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    QWidget* previous = nullptr;
+    for (const ControlSpec* c : order) {
+        QWidget* w = made.value(QString::fromLatin1(c->name));
+        if (w->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    return made;
+}
+
+void setBackColor(QWidget* w, QRgb colour)
+{
+    QPalette pal = w->palette();
+    const QColor c(colour);
+    pal.setColor(QPalette::Base, c);
+    pal.setColor(QPalette::Button, c);
+    pal.setColor(QPalette::Window, c);
+    w->setPalette(pal);
+}
+
+QRgb backColor(const QWidget* w)
+{
+    const QPalette::ColorRole role = qobject_cast<const QLineEdit*>(w) ? QPalette::Base : QPalette::Button;
+    return w->palette().color(role).rgb();
+}
+
+} // namespace tc

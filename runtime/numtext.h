@@ -1,0 +1,25 @@
+// Numbers as the user types and reads them: Italian, decimal comma,
+// whatever locale the machine runs under.
+#pragma once
+
+#include <optional>
+
+#include <QLocale>
+#include <QString>
+
+namespace tc {
+
+// The locale every number text of the program is read and written in.
+const QLocale& italianLocale();
+
+// The number a field's text holds, or nothing when the text is not a number
+// (empty, blank, garbage, or a non-finite value such as "nan" and "inf").
+std::optional<double> textToNumber(const QString& text);
+
+inline bool IsNumeric(const QString& text) { return textToNumber(text).has_value(); }
+
+// At most 15 significant digits, trailing zeros dropped, decimal comma, no
+// group separator: 0.5700000000000001 reads "0,57".
+QString numberToText(double v);
+
+} // namespace tc

@@ -1,0 +1,126 @@
+#include "screen.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+
+namespace tc {
+
+Screen* Screen::lastActive_ = nullptr;
+
+void useClassicFonts()
+{
+    const QString classic = QStringLiteral("MS Sans Serif");
+    QFont::insertSubstitutions(classic, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                         QStringLiteral("DejaVu Sans")});
+    QFont f(classic);
+    f.setPointSize(8);
+    QApplication::setFont(f);
+}
+
+Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwips)
+    : QWidget(nullptr),
+      surface_(QSize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips)), 1.0,
+               QApplication::palette().color(QPalette::Button).rgb())
+{
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(surface_.backColor()));
+    setPalette(pal);
+    resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+}
+
+Screen::~Screen()
+{
+    if (lastActive_ == this)
+        lastActive_ = nullptr;
+}
+
+void Screen::placeTwips(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+void Screen::Show()
+{
+    if (isVisible()) {
+        if (isMinimized())
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        activateWindow();
+        windowActivated();
+    } else {
+        show(); // the show event states the activation
+    }
+}
+
+void Screen::windowActivated()
+{
+    // A message box closing, or a return from another application, gives
+    // the window back its activation but is not an activation of the screen.
+    if (lastActive_ == this)
+        return;
+    lastActive_ = this;
+    Form_Activate();
+}
+
+void Screen::Cls()
+{
+    surface_.Cls();
+    drawingDone();
+}
+
+void Screen::PSet(double x, double y, QRgb colour)
+{
+    surface_.PSet(x, y, colour);
+    drawingDone();
+}
+
+void Screen::Line(double x1, double y1, double x2, double y2)
+{
+    surface_.Line(x1, y1, x2, y2);
+    drawingDone();
+}
+
+void Screen::drawingDone()
+{
+    const QRect r = surface_.takeDirty();
+    if (!r.isEmpty())
+        update(r);
+}
+
+bool Screen::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        windowActivated();
+    return QWidget::event(e);
+}
+
+void Screen::paintEvent(QPaintEvent* e)
+{
+    QPainter p(this);
+    const QRect r = e->rect();
+    const qreal dpr = surface_.devicePixelRatio();
+    p.drawImage(QRectF(r), surface_.image(),
+                QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+void Screen::resizeEvent(QResizeEvent* e)
+{
+    surface_.resizeClient(size(), devicePixelRatioF());
+    QWidget::resizeEvent(e);
+}
+
+void Screen::showEvent(QShowEvent* e)
+{
+    // The density is known for sure only once the window has a screen.
+    surface_.resizeClient(size(), devicePixelRatioF());
+    QWidget::showEvent(e);
+    if (!e->spontaneous())
+        windowActivated();
+}
+
+} // namespace tc

@@ -1,0 +1,137 @@
+// The drawing surface of a screen: a backing image that keeps what was
+// drawn, a scale in the screen's units, and the dot, line and clear
+// operations. No widget here, so a test or a benchmark draws without one.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+namespace tc {
+
+class Surface {
+public:
+    static constexpr int twipsPerPixel = 15;
+    static constexpr double twipsPerCentimetre = 567.0;
+
+    // A surface for a client area of `client` logical pixels at the given
+    // device pixel ratio, filled with `background`.
+    explicit Surface(QSize client = QSize(1, 1), qreal dpr = 1.0, QRgb background = qRgb(239, 239, 239));
+
+    // Follows the client area. The image only grows, so a window made
+    // smaller and then larger again still shows what was drawn.
+    void resizeClient(QSize client, qreal dpr);
+    QSize clientSize() const { return client_; }
+    qreal devicePixelRatio() const { return dpr_; }
+
+    // 0 user, 1 twips, 3 pixels, 7 centimetres. Any mode but 0 sets the
+    // scale from the client area's size; 0 keeps the scale as it stands.
+    int scaleMode() const { return scaleMode_; }
+    void setScaleMode(int mode);
+    float scaleWidth() const { return scaleWidth_; }
+    float scaleHeight() const { return scaleHeight_; }
+    void setScaleWidth(float w);
+    void setScaleHeight(float h);
+
+    int drawWidth() const { return drawWidth_; }
+    void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
+    QRgb foreColor() const { return fore_; }
+    QRgb backColor() const { return back_; }
+    void setForeColor(QRgb c) { fore_ = c; }
+    void setBackColor(QRgb c) { back_ = c; }
+
+    void Cls();
+    // A dot drawWidth pixels across, centred on (x, y) in scale units.
+    void PSet(double x, double y, QRgb colour);
+    // A line in the foreground colour, drawWidth wide.
+    void Line(double x1, double y1, double x2, double y2);
+
+    // Writes dots straight into the image; for runs of many dots. Take one
+    // for a run, draw, then let it go: the surface learns the touched area
+    // when the pen is destroyed.
+    class DotPen {
+    public:
+        explicit DotPen(Surface& s);
+        ~DotPen();
+        DotPen(const DotPen&) = delete;
+        DotPen& operator=(const DotPen&) = delete;
+
+        void setDrawWidth(int w);
+        inline void dot(double x, double y, QRgb colour)
+        {
+            const double dx = x * sx_ - half_, dy = y * sy_ - half_;
+            // Far off the image (or not a number): nothing to draw, and no
+            // conversion to int that could overflow.
+            if (!(dx > -limit && dx < limit && dy > -limit && dy < limit))
+                return;
+            const int left = int(std::floor(dx));
+            const int top = int(std::floor(dy));
+            if (left >= 0 && top >= 0 && left + size_ <= w_ && top + size_ <= h_) {
+                // The common case: the whole block lies inside.
+                auto* row = reinterpret_cast<std::uint32_t*>(bits_ + qsizetype(top) * bpl_) + left;
+                for (int j = 0; j < size_; ++j) {
+                    for (int i = 0; i < size_; ++i)
+                        row[i] = colour;
+                    row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<uchar*>(row) + bpl_);
+                }
+                grow(left, top);
+            } else {
+                clipped(left, top, colour);
+            }
+        }
+
+    private:
+        static constexpr double limit = 1.0e9;
+        void clipped(int left, int top, QRgb colour);
+        inline void grow(int left, int top)
+        {
+            if (left < x0_) x0_ = left;
+            if (top < y0_) y0_ = top;
+            if (left + size_ > x1_) x1_ = left + size_;
+            if (top + size_ > y1_) y1_ = top + size_;
+        }
+
+        Surface& s_;
+        uchar* bits_;
+        qsizetype bpl_;
+        int w_, h_;
+        double sx_, sy_;
+        int size_ = 1;
+        double half_ = 0.0;
+        int x0_, y0_, x1_, y1_;
+    };
+
+    // The image at device resolution. Pixels outside the client area are
+    // kept for a later enlargement but are not part of the picture.
+    const QImage& image() const { return image_; }
+    // Colour of the device pixel under the logical point (x, y) in pixels.
+    QRgb pixelAt(int x, int y) const;
+
+    // Device pixels per scale unit, across and down.
+    double unitsToDeviceX() const;
+    double unitsToDeviceY() const;
+
+    // The area touched since the last call, in logical pixels; empty if none.
+    QRect takeDirty();
+
+private:
+    void markDevice(const QRect& deviceRect);
+    void fillDevice(QRect r, QRgb colour);
+    int deviceDotSize() const;
+
+    QImage image_;
+    QSize client_;
+    qreal dpr_ = 1.0;
+    int scaleMode_ = 1;
+    float scaleWidth_ = 1.0f;
+    float scaleHeight_ = 1.0f;
+    int drawWidth_ = 1;
+    QRgb fore_ = qRgb(0, 0, 0);
+    QRgb back_;
+    QRect dirty_; // device pixels
+};
+
+} // namespace tc
