@@ -71,28 +71,21 @@ QWidget* create(const ControlSpec& c, QWidget* parent)
 
 QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSpec> table)
 {
-    QHash<QString, QWidget*> made;
-    for (const ControlSpec& c : table) {
-        QWidget* parent = c.container ? made.value(QString::fromLatin1(c.container)) : screen;
-        Q_ASSERT(parent);
-        QWidget* w = create(c, parent);
-        w->setObjectName(QString::fromLatin1(c.name));
-        Screen::placeTwips(w, c.left, c.top, c.width, c.height);
-        made.insert(w->objectName(), w);
-    }
+    // The focus visits widgets in the order they were made, so they are made
+    // in tab order; every container comes before what it holds.
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& c : table)
         order.push_back(&c);
-    std::sort(order.begin(), order.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
-    QWidget* previous = nullptr;
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    QHash<QString, QWidget*> made;
     for (const ControlSpec* c : order) {
-        QWidget* w = made.value(QString::fromLatin1(c->name));
-        if (w->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, w);
-        previous = w;
+        QWidget* parent = c->container ? made.value(QString::fromLatin1(c->container)) : screen;
+        Q_ASSERT_X(parent, "buildControls", "a container must come before its contents in tab order");
+        QWidget* w = create(*c, parent);
+        w->setObjectName(QString::fromLatin1(c->name));
+        Screen::placeTwips(w, c->left, c->top, c->width, c->height);
+        made.insert(w->objectName(), w);
     }
     return made;
 }

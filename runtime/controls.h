@@ -36,8 +36,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 };
 
-// Creates the controls in table order (containers before their contents),
-// names them, places them and chains the focus by tab index.
+// Creates, names and places the controls, chaining the focus by tab index.
 QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSpec> table);
 
 // The background colour of a control, as the screens set it (text boxes

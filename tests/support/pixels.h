@@ -1,0 +1,29 @@
+// Test aid: looking at the pixels of a surface.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+// The bounding box of the pixels of one colour (empty when there are none).
+inline QRect colourBounds(const QImage& img, QRgb colour)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((row[x] | 0xff000000u) == (colour | 0xff000000u))
+                r |= QRect(x, y, 1, 1);
+    }
+    return r;
+}
+
+inline int countColour(const QImage& img, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            n += (row[x] | 0xff000000u) == (colour | 0xff000000u);
+    }
+    return n;
+}
