@@ -114,6 +114,15 @@ void Screen::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
 }
 
+void Screen::hideEvent(QHideEvent* e)
+{
+    // A screen closed by the user and shown again later is shown anew, and
+    // so is activated, whichever screen was active before.
+    if (!e->spontaneous() && lastActive_ == this)
+        lastActive_ = nullptr;
+    QWidget::hideEvent(e);
+}
+
 void Screen::showEvent(QShowEvent* e)
 {
     // The density is known for sure only once the window has a screen.

@@ -81,13 +81,12 @@ void TestScreen::activationRule()
     QCOMPARE(a.activations, 3);
     QCOMPARE(b.activations, 3);
 
-    // Hidden and shown again after the other screen was active.
+    // Closed and shown again: shown anew, so activated, even though no
+    // other screen was active in between.
     b.hide();
     b.show();
-    QCOMPARE(b.activations, 3); // B was the last active screen
-    sendActivate(&a);
-    b.hide();
-    b.show();
+    QCOMPARE(b.activations, 4);
+    sendActivate(&b);
     QCOMPARE(b.activations, 4);
 }
 

