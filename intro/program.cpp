@@ -27,7 +27,7 @@ void setUpApplication(QApplication& app)
     QApplication::setApplicationName(QString::fromLatin1(tc::applicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TC_VERSION));
     QApplication::setOrganizationName(QString::fromLatin1(tc::applicationTitle));
-    QApplication::setDesktopFileName(QStringLiteral("tracciacurve"));
+    QApplication::setDesktopFileName(QStringLiteral("it.tracciacurve.TracciaCurve"));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/tracciacurve-%1.png").arg(size), QSize(size, size));

@@ -49,7 +49,6 @@ QWidget* create(const ControlSpec& c, QWidget* parent)
     case ControlKind::Label: {
         auto* l = new QLabel(caption, parent);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        l->setWordWrap(true);
         return l;
     }
     case ControlKind::Frame:

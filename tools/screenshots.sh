@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Regenerates the README's screenshots with the end-to-end harness: the
+# intro, the calibration screen, the plotting screen with all three laws.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup-debian.sh" test
+cmake -S "$root" -B "$root/build" -G Ninja >/dev/null
+cmake --build "$root/build" --target tracciacurve tst_e2e
+mkdir -p "$root/docs/screenshots"
+TC_SCREENSHOTS_DIR="$root/docs/screenshots" TC_PROGRAM="$root/build/app/tracciacurve" "$root/build/tests/e2e/tst_e2e"
+ls -l "$root/docs/screenshots"
