@@ -29,7 +29,9 @@ void setUpApplication(QApplication& app)
     QApplication::setOrganizationName(QString::fromLatin1(tc::applicationTitle));
     QApplication::setDesktopFileName(QStringLiteral("it.tracciacurve.TracciaCurve"));
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    // The sizes a window's title bar and task switcher use; the desktop
+    // takes the larger ones from the installed icon theme.
+    for (int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/tracciacurve-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
 }

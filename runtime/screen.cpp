@@ -1,5 +1,7 @@
 #include "screen.h"
 
+#include <cmath>
+
 #include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
@@ -105,9 +107,24 @@ void Screen::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     const QRect r = e->rect();
+    if (!surface_.hasImage()) { // nothing drawn yet
+        p.fillRect(r, QColor(surface_.backColor()));
+        return;
+    }
+    // The painter turns an indexed image into full colour before drawing
+    // it; a band at a time keeps that copy small.
+    const QImage& image = surface_.image();
     const qreal dpr = surface_.devicePixelRatio();
-    p.drawImage(QRectF(r), surface_.image(),
-                QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+    const QRect source = QRect(int(r.x() * dpr), int(r.y() * dpr), int(std::ceil(r.width() * dpr)),
+                               int(std::ceil(r.height() * dpr)))
+                             .intersected(image.rect());
+    constexpr int bandRows = 64;
+    for (int y = source.top(); y <= source.bottom(); y += bandRows) {
+        const QRect band(source.left(), y, source.width(), std::min(bandRows, source.bottom() + 1 - y));
+        QImage part = image.copy(band);
+        part.setDevicePixelRatio(dpr);
+        p.drawImage(QPointF(band.left() / dpr, band.top() / dpr), part);
+    }
 }
 
 void Screen::resizeEvent(QResizeEvent* e)

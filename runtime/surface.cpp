@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-
-#include <QPainter>
+#include <cstring>
 
 namespace tc {
 
@@ -21,15 +20,50 @@ double clampDevice(double v)
     return std::clamp(v, -1.0e9, 1.0e9);
 }
 
+int colourIndexIn(const QImage& img, QRgb colour)
+{
+    const int i = int(img.colorTable().indexOf(colour | 0xff000000u));
+    return i < 0 ? 0 : i;
+}
+
 } // namespace
 
 Surface::Surface(QSize client, qreal dpr, QRgb background)
     : client_(client.expandedTo(QSize(1, 1))), dpr_(dpr > 0 ? dpr : 1.0), back_(background)
 {
-    image_ = QImage(deviceSize(client_, dpr_), QImage::Format_RGB32);
-    image_.setDevicePixelRatio(dpr_);
-    image_.fill(back_);
     setScaleMode(1);
+}
+
+QImage& Surface::ensureImage() const
+{
+    if (image_.isNull()) {
+        image_ = QImage(deviceSize(client_, dpr_), QImage::Format_Indexed8);
+        image_.setColorTable({back_});
+        image_.fill(0);
+        image_.setDevicePixelRatio(dpr_);
+    }
+    return image_;
+}
+
+const QImage& Surface::image() const
+{
+    return ensureImage();
+}
+
+uchar Surface::colourIndex(QRgb colour)
+{
+    QImage& img = ensureImage();
+    colour |= 0xff000000u;
+    const int n = img.colorCount();
+    for (int i = 0; i < n; ++i)
+        if (img.color(i) == colour)
+            return uchar(i);
+    // The screens use fewer than 20 colours; past 256 the last entry is reused.
+    const int i = std::min(n, 255);
+    if (i == n)
+        img.setColorCount(n + 1);
+    img.setColor(i, colour);
+    return uchar(i);
 }
 
 void Surface::resizeClient(QSize client, qreal dpr)
@@ -37,30 +71,25 @@ void Surface::resizeClient(QSize client, qreal dpr)
     client = client.expandedTo(QSize(1, 1));
     if (dpr <= 0)
         dpr = 1.0;
-    const QSize needed = deviceSize(client, dpr);
-    if (dpr != dpr_) {
-        // Another screen density: carry the picture over, scaled.
-        QImage next(needed.expandedTo(deviceSize(image_.size() / dpr_, dpr)), QImage::Format_RGB32);
-        next.fill(back_);
-        {
-            QPainter p(&next);
-            p.drawImage(QRectF(QPointF(0, 0), QSizeF(image_.size()) * (dpr / dpr_)), image_,
-                        QRectF(image_.rect()));
+    if (!image_.isNull()) {
+        const QSize needed = deviceSize(client, dpr);
+        QImage old = image_;
+        old.setDevicePixelRatio(1.0);
+        if (dpr != dpr_) // another screen density: the picture carried over, scaled
+            old = old.scaled((QSizeF(old.size()) * (dpr / dpr_)).toSize(), Qt::IgnoreAspectRatio,
+                             Qt::FastTransformation);
+        if (dpr != dpr_ || needed.width() > old.width() || needed.height() > old.height()) {
+            QImage next(needed.expandedTo(old.size()), QImage::Format_Indexed8);
+            next.setColorTable(old.colorTable());
+            next.fill(uint(colourIndexIn(next, back_)));
+            const qsizetype bytes = old.width();
+            for (int y = 0; y < old.height(); ++y)
+                std::memcpy(next.scanLine(y), old.constScanLine(y), size_t(bytes));
+            next.setDevicePixelRatio(dpr);
+            image_ = std::move(next);
         }
-        image_ = std::move(next);
-        dpr_ = dpr;
-        image_.setDevicePixelRatio(dpr_);
-    } else if (needed.width() > image_.width() || needed.height() > image_.height()) {
-        QImage next(needed.expandedTo(image_.size()), QImage::Format_RGB32);
-        next.fill(back_);
-        {
-            QPainter p(&next);
-            image_.setDevicePixelRatio(1.0);
-            p.drawImage(0, 0, image_);
-        }
-        image_ = std::move(next);
-        image_.setDevicePixelRatio(dpr_);
     }
+    dpr_ = dpr;
     client_ = client;
 }
 
@@ -122,19 +151,18 @@ void Surface::markDevice(const QRect& r)
 
 void Surface::fillDevice(QRect r, QRgb colour)
 {
+    const uchar index = colourIndex(colour);
     r &= image_.rect();
     if (r.isEmpty())
         return;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
-        std::fill(row + r.left(), row + r.right() + 1, colour);
-    }
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memset(image_.scanLine(y) + r.left(), index, size_t(r.width()));
     markDevice(r);
 }
 
 void Surface::Cls()
 {
-    image_.fill(back_);
+    ensureImage().fill(uint(colourIndex(back_)));
     dirty_ = image_.rect();
 }
 
@@ -161,7 +189,7 @@ void Surface::Line(double x1, double y1, double x2, double y2)
         return;
     }
     // Bresenham between the two block corners, clipped to the image.
-    const QRect bounds = image_.rect().adjusted(-size, -size, 0, 0);
+    const QRect bounds = ensureImage().rect().adjusted(-size, -size, 0, 0);
     long long x = ax, y = ay;
     const long long sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
     const long long ddx = std::llabs(bx - ax), ddy = -std::llabs(by - ay);
@@ -179,7 +207,7 @@ void Surface::Line(double x1, double y1, double x2, double y2)
 
 QRgb Surface::pixelAt(int x, int y) const
 {
-    return image_.pixel(int(x * dpr_), int(y * dpr_));
+    return image().pixel(int(x * dpr_), int(y * dpr_));
 }
 
 QRect Surface::takeDirty()
@@ -196,7 +224,7 @@ QRect Surface::takeDirty()
 
 Surface::DotPen::DotPen(Surface& s)
     : s_(s),
-      bits_(s.image_.bits()),
+      bits_(s.ensureImage().bits()),
       bpl_(s.image_.bytesPerLine()),
       w_(s.image_.width()),
       h_(s.image_.height()),
@@ -219,15 +247,13 @@ void Surface::DotPen::setDrawWidth(int w)
     half_ = size_ / 2.0 - 0.5;
 }
 
-void Surface::DotPen::clipped(int left, int top, QRgb colour)
+void Surface::DotPen::clipped(int left, int top)
 {
     const QRect r = QRect(left, top, size_, size_) & QRect(0, 0, w_, h_);
     if (r.isEmpty())
         return;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(bits_ + qsizetype(y) * bpl_);
-        std::fill(row + r.left(), row + r.right() + 1, colour);
-    }
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memset(bits_ + qsizetype(y) * bpl_ + r.left(), lastIndex_, size_t(r.width()));
     grow(r.left(), r.top()); // may reach past the image; the surface clips it
 }
 

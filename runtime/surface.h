@@ -1,6 +1,11 @@
 // The drawing surface of a screen: a backing image that keeps what was
 // drawn, a scale in the screen's units, and the dot, line and clear
 // operations. No widget here, so a test or a benchmark draws without one.
+//
+// The screens draw with a handful of colours (the 16 of the palette and the
+// background), so the image holds an index per pixel into a colour table:
+// a quarter of the memory of full colour, at exactly the same colours. It is
+// made on the first drawing, so a screen that never draws holds none.
 #pragma once
 
 #include <cmath>
@@ -62,6 +67,10 @@ public:
         void setDrawWidth(int w);
         inline void dot(double x, double y, QRgb colour)
         {
+            if (colour != lastColour_) {
+                lastColour_ = colour;
+                lastIndex_ = s_.colourIndex(colour);
+            }
             const double dx = x * sx_ - half_, dy = y * sy_ - half_;
             // Far off the image (or not a number): nothing to draw, and no
             // conversion to int that could overflow.
@@ -71,21 +80,19 @@ public:
             const int top = int(std::floor(dy));
             if (left >= 0 && top >= 0 && left + size_ <= w_ && top + size_ <= h_) {
                 // The common case: the whole block lies inside.
-                auto* row = reinterpret_cast<std::uint32_t*>(bits_ + qsizetype(top) * bpl_) + left;
-                for (int j = 0; j < size_; ++j) {
+                uchar* row = bits_ + qsizetype(top) * bpl_ + left;
+                for (int j = 0; j < size_; ++j, row += bpl_)
                     for (int i = 0; i < size_; ++i)
-                        row[i] = colour;
-                    row = reinterpret_cast<std::uint32_t*>(reinterpret_cast<uchar*>(row) + bpl_);
-                }
+                        row[i] = lastIndex_;
                 grow(left, top);
             } else {
-                clipped(left, top, colour);
+                clipped(left, top);
             }
         }
 
     private:
         static constexpr double limit = 1.0e9;
-        void clipped(int left, int top, QRgb colour);
+        void clipped(int left, int top);
         inline void grow(int left, int top)
         {
             if (left < x0_) x0_ = left;
@@ -102,11 +109,15 @@ public:
         int size_ = 1;
         double half_ = 0.0;
         int x0_, y0_, x1_, y1_;
+        QRgb lastColour_ = 0;
+        uchar lastIndex_ = 0;
     };
 
-    // The image at device resolution. Pixels outside the client area are
-    // kept for a later enlargement but are not part of the picture.
-    const QImage& image() const { return image_; }
+    // The image at device resolution (made now if nothing was drawn yet).
+    // Pixels outside the client area are kept for a later enlargement but
+    // are not part of the picture.
+    const QImage& image() const;
+    bool hasImage() const { return !image_.isNull(); }
     // Colour of the device pixel under the logical point (x, y) in pixels.
     QRgb pixelAt(int x, int y) const;
 
@@ -121,8 +132,10 @@ private:
     void markDevice(const QRect& deviceRect);
     void fillDevice(QRect r, QRgb colour);
     int deviceDotSize() const;
+    QImage& ensureImage() const;
+    uchar colourIndex(QRgb colour);
 
-    QImage image_;
+    mutable QImage image_;
     QSize client_;
     qreal dpr_ = 1.0;
     int scaleMode_ = 1;

@@ -184,7 +184,8 @@ void TestProgram::italianToolkitTexts()
     setUpApplication(*qApp);
     QCOMPARE(QLocale().language(), QLocale::Italian);
     QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.00"));
-    QVERIFY(!QApplication::windowIcon().isNull());
+    QVERIFY(!QApplication::windowIcon().pixmap(48, 48).isNull());
+    QVERIFY(QFile::exists(QStringLiteral(":/icons/tracciacurve-256.png")));
     // The toolkit's own words come translated.
     const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
     QCOMPARE(cancel, QStringLiteral("Annulla"));

@@ -5,8 +5,9 @@
 #include <QRect>
 
 // The bounding box of the pixels of one colour (empty when there are none).
-inline QRect colourBounds(const QImage& img, QRgb colour)
+inline QRect colourBounds(const QImage& image, QRgb colour)
 {
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
     QRect r;
     for (int y = 0; y < img.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
@@ -17,8 +18,9 @@ inline QRect colourBounds(const QImage& img, QRgb colour)
     return r;
 }
 
-inline int countColour(const QImage& img, QRgb colour)
+inline int countColour(const QImage& image, QRgb colour)
 {
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
     int n = 0;
     for (int y = 0; y < img.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
