@@ -17,8 +17,6 @@ using tc::Value;
 
 namespace {
 
-Form2* theForm2 = nullptr;
-
 using K = tc::ControlKind;
 constexpr std::array<tc::ControlSpec, 6> controls{{
     {"Label1", K::Label, nullptr, "Per calibrare l' impostazione corretta della risoluzione dello SCHERMO",
@@ -39,24 +37,6 @@ constexpr float circleRadius = 36367.363f;
 } // namespace
 
 std::function<void()> Form2::openPlot;
-
-Form2& Form2::instance()
-{
-    if (!theForm2)
-        theForm2 = new Form2;
-    return *theForm2;
-}
-
-Form2* Form2::existing()
-{
-    return theForm2;
-}
-
-void Form2::destroyInstance()
-{
-    delete theForm2;
-    theForm2 = nullptr;
-}
 
 Form2::Form2() : tc::Screen(QStringLiteral("Form2"), 9855, 6840)
 {

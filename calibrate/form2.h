@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
 #include "runtime/value.h"
 
@@ -12,15 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 
-class Form2 : public tc::Screen {
+class Form2 : public tc::Screen, public tc::DefaultInstance<Form2> {
     Q_OBJECT
 public:
-    // The one calibration screen, created (not shown) on first use: the
-    // plotting screen reading INCR creates it too.
-    static Form2& instance();
-    static Form2* existing();
-    static void destroyInstance();
-
     // What "OK - continua" opens; wired by the program.
     static std::function<void()> openPlot;
 

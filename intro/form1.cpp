@@ -10,8 +10,6 @@
 
 namespace {
 
-Form1* theForm1 = nullptr;
-
 using K = tc::ControlKind;
 constexpr std::array<tc::ControlSpec, 1> controls{{
     {"Command1", K::Button, nullptr, "AVANTI", 4440, 6240, 2895, 855, 1},
@@ -66,24 +64,6 @@ void IntroDocument::paintEvent(QPaintEvent* e)
                          inner.top() + (firstBaselineTwips + i * linePitchTwips) * twip);
         p.drawText(at, text[i]);
     }
-}
-
-Form1& Form1::instance()
-{
-    if (!theForm1)
-        theForm1 = new Form1;
-    return *theForm1;
-}
-
-Form1* Form1::existing()
-{
-    return theForm1;
-}
-
-void Form1::destroyInstance()
-{
-    delete theForm1;
-    theForm1 = nullptr;
 }
 
 Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)

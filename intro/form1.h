@@ -4,6 +4,7 @@
 
 #include <QFrame>
 
+#include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
 
 class QPushButton;
@@ -21,13 +22,9 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 };
 
-class Form1 : public tc::Screen {
+class Form1 : public tc::Screen, public tc::DefaultInstance<Form1> {
     Q_OBJECT
 public:
-    static Form1& instance();
-    static Form1* existing();
-    static void destroyInstance();
-
     Form1();
 
     IntroDocument* OLE1;

@@ -20,8 +20,6 @@ using tc::Value;
 
 namespace {
 
-Form4* theForm4 = nullptr;
-
 using K = tc::ControlKind;
 constexpr std::array<tc::ControlSpec, 23> controls{{
     {"Command4", K::Button, nullptr, "Cancella l'Ultimo", 2280, 4080, 1695, 495, 21},
@@ -59,24 +57,6 @@ T* control(const QHash<QString, QWidget*>& made, const char* name)
 }
 
 } // namespace
-
-Form4& Form4::instance()
-{
-    if (!theForm4)
-        theForm4 = new Form4;
-    return *theForm4;
-}
-
-Form4* Form4::existing()
-{
-    return theForm4;
-}
-
-void Form4::destroyInstance()
-{
-    delete theForm4;
-    theForm4 = nullptr;
-}
 
 Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
 {

@@ -4,6 +4,7 @@
 
 #include "curvevars.h"
 #include "laws.h"
+#include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
 
 class QGroupBox;
@@ -12,14 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class Form4 : public tc::Screen, public CurveVars {
+class Form4 : public tc::Screen, public tc::DefaultInstance<Form4>, public CurveVars {
     Q_OBJECT
 public:
-    // The one plotting screen, created on first use.
-    static Form4& instance();
-    static Form4* existing();
-    static void destroyInstance();
-
     Form4();
 
     // Controls, in the order they are defined.
