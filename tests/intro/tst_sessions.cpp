@@ -73,7 +73,7 @@ private slots:
 void TestSessions::randomSessions()
 {
     const quint64 seed = setting("TC_SEED", 20261207);
-    const quint64 sessions = setting("TC_SESSIONS", 150);
+    const quint64 sessions = setting("TC_SESSIONS", 300);
     const quint64 events = setting("TC_EVENTS", 50);
     // Sanitized builds run several times slower; they may say so here.
     const quint64 limitMs = setting("TC_EVENT_LIMIT_MS", 2000);
