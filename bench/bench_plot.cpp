@@ -28,6 +28,14 @@ Screens& screens()
     return s;
 }
 
+// A blank full-colour image of a surface's size, for a floor to draw into.
+QImage blankLike(const tc::Surface& surface)
+{
+    QImage img(surface.image().size(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
 void runFromOrigin(benchmark::State& state, const char* to, const char* ep1)
 {
     Form4& f = screens().f4();
@@ -47,8 +55,7 @@ void BM_DefaultRun(benchmark::State& state) { runFromOrigin(state, "180", "0,477
 
 void BM_DefaultRunFloor(benchmark::State& state)
 {
-    QImage img(screens().f4().surface().image().size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = blankLike(screens().f4().surface());
     for (auto _ : state)
         benchmark::DoNotOptimize(floors::ellipse(img, 0, 180, 0.3, 0.477));
 }
@@ -58,8 +65,7 @@ void BM_MillionDots(benchmark::State& state) { runFromOrigin(state, "333333", "0
 
 void BM_MillionDotsFloor(benchmark::State& state)
 {
-    QImage img(screens().f4().surface().image().size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = blankLike(screens().f4().surface());
     for (auto _ : state)
         benchmark::DoNotOptimize(floors::ellipse(img, 0, 333333, 0.3, 0.0));
 }
@@ -75,8 +81,7 @@ void BM_TRACCIA(benchmark::State& state)
 void BM_TRACCIAFloor(benchmark::State& state)
 {
     Form2& f = Form2::instance();
-    QImage img(f.surface().image().size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = blankLike(f.surface());
     const double sx = img.width() / 146367.359375, sy = img.height() / double(f.ScaleHeight());
     for (auto _ : state) {
         floors::circle(img, 93183.6796875, f.CY.toDouble(), sx, sy);
@@ -95,8 +100,7 @@ void BM_COORDINATE(benchmark::State& state)
 void BM_COORDINATEFloor(benchmark::State& state)
 {
     Form2& f = Form2::instance();
-    QImage img(f.surface().image().size(), QImage::Format_RGB32);
-    img.fill(Qt::white);
+    QImage img = blankLike(f.surface());
     const double sx = img.width() / 146367.359375, sy = img.height() / double(f.ScaleHeight());
     const int ax = int(93183.6796875 * sx), ay = img.height() / 2;
     for (auto _ : state) {

@@ -112,19 +112,15 @@ void Screen::paintEvent(QPaintEvent* e)
         return;
     }
     // The painter turns an indexed image into full colour before drawing
-    // it; a band at a time keeps that copy small.
+    // it: hand it only the part to repaint.
     const QImage& image = surface_.image();
     const qreal dpr = surface_.devicePixelRatio();
     const QRect source = QRect(int(r.x() * dpr), int(r.y() * dpr), int(std::ceil(r.width() * dpr)),
                                int(std::ceil(r.height() * dpr)))
                              .intersected(image.rect());
-    constexpr int bandRows = 64;
-    for (int y = source.top(); y <= source.bottom(); y += bandRows) {
-        const QRect band(source.left(), y, source.width(), std::min(bandRows, source.bottom() + 1 - y));
-        QImage part = image.copy(band);
-        part.setDevicePixelRatio(dpr);
-        p.drawImage(QPointF(band.left() / dpr, band.top() / dpr), part);
-    }
+    QImage part = image.copy(source);
+    part.setDevicePixelRatio(dpr);
+    p.drawImage(QPointF(source.left() / dpr, source.top() / dpr), part);
 }
 
 void Screen::resizeEvent(QResizeEvent* e)
