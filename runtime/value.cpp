@@ -99,7 +99,9 @@ Value Value::operator-() const
 
 Value Abs(Value v)
 {
-    return v.toDouble() < 0 ? -v : (v.isUnset() ? Value(std::int16_t(0)) : v);
+    // In double precision whatever the kind: the integer -32768 has an
+    // absolute value, just not a 16-bit one.
+    return Value(std::fabs(v.toDouble()));
 }
 
 Value Sgn(Value v)

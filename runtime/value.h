@@ -56,8 +56,8 @@ private:
     double v_ = 0.0; // holds every kind exactly
 };
 
-// Built-in functions. Abs keeps the kind, Sgn gives an integer, the rest
-// work in double precision on radians.
+// Built-in functions, in double precision whatever the kind of their
+// argument; Sgn gives the integer -1, 0 or 1, the trigonometry works on radians.
 Value Abs(Value v);
 Value Sgn(Value v);
 Value Sin(Value v);
