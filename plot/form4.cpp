@@ -1,6 +1,9 @@
 #include "form4.h"
 
 #include <array>
+#include <optional>
+
+#include <QElapsedTimer>
 
 #include <QGroupBox>
 #include <QLabel>
@@ -47,6 +50,10 @@ constexpr std::array<tc::ControlSpec, 23> controls{{
      360, 5520, 4575, 255, 22},
     {"Label11", K::Label, nullptr, "Valore  di Epsilon < 1", 480, 240, 2415, 375, 14},
 }};
+
+// About a hundredth of a second of values between two looks at the clock.
+constexpr std::int64_t valuesBetweenClockReads = 1 << 16;
+constexpr qint64 busyAfterMs = 200;
 
 template <typename T>
 T* control(const QHash<QString, QWidget*>& made, const char* name)
@@ -100,11 +107,11 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     epsilon.setWeight(QFont::Normal);
     Label11->setFont(epsilon);
 
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    onClick(Command1, [this] { Command1_Click(); });
+    onClick(Command2, [this] { Command2_Click(); });
+    onClick(Command3, [this] { Command3_Click(); });
+    onClick(Command4, [this] { Command4_Click(); });
+    onClick(Command5, [this] { Command5_Click(); });
     Command3->setFocus();
 }
 
@@ -181,13 +188,21 @@ void Form4::CALCOLA()
         return;
     }
 
-    TraceResult run;
+    Tracer tracer(*this, selectedLaw(), backColor());
     {
         tc::Surface::DotPen pen(surface());
         pen.setDrawWidth(2);
-        run = traceCurve(*this, selectedLaw(), backColor(),
-                         [&pen](float x, float y, QRgb colour) { pen.dot(x, y, colour); });
+        const auto dot = [&pen](float x, float y, QRgb colour) { pen.dot(x, y, colour); };
+        // A run long enough to be noticed shows the busy pointer until it ends.
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<tc::BusyPointer> busy;
+        while (tracer.advance(valuesBetweenClockReads, Tracer::unbounded, dot))
+            if (!busy && clock.elapsed() >= busyAfterMs)
+                busy.emplace();
     }
+    tracer.finish(*this);
+    const TraceResult& run = tracer.result();
     if (run.dots > 0)
         setDrawWidth(2);
     drawingDone();

@@ -221,6 +221,14 @@ void TestForm4::eraseStopsAtTheSameLimit()
     QCOMPARE(fx.rec.take(), first);
     QCOMPARE(countColour(fx.image(), tc::QBColor(2)), 0);
     QCOMPARE(f.X9.toDouble(), 0.0);
+
+    // A line at 45 degrees (the parabola with Incr 0) meets the y limit,
+    // CY + 150 = 575, first: the 82nd step of 10 lands at 82 * 10 sin 45.
+    f.Option5->setChecked(true);
+    f.Text2->setText(QStringLiteral("0"));
+    f.Text10->setText(QStringLiteral("10"));
+    f.Command2_Click();
+    QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("fuori campo Y11 =579,827560572968")});
 }
 
 void TestForm4::eraseAfterRunWithoutDots()

@@ -64,6 +64,8 @@ class TestTracer : public QObject {
 private slots:
     void defaultRuns_data();
     void defaultRuns();
+    void directionOfEachLaw_data();
+    void directionOfEachLaw();
     void downwardRange();
     void singleValueRange();
     void zeroMultiplier();
@@ -77,17 +79,26 @@ private slots:
 
 void TestTracer::defaultRuns_data()
 {
+    // Highest point and last point of each default run from the origin,
+    // worked out apart from this code (a plain loop in a desk calculator:
+    // theta = ALFA * single(pi)/180, x += 0.477 cos beta, y += 0.477 sin beta).
     QTest::addColumn<int>("law");
     QTest::addColumn<int>("dots");
-    QTest::newRow("ellisse") << int(Law::Ellisse) << 539;
-    QTest::newRow("iperbole") << int(Law::Iperbole) << 539;
-    QTest::newRow("parabola") << int(Law::Parabola) << 540;
+    QTest::addColumn<double>("topY");
+    QTest::addColumn<double>("lastX");
+    QTest::addColumn<double>("lastY");
+    QTest::newRow("ellisse") << int(Law::Ellisse) << 539 << 48.0774 << 217.6395 << 0.0000;
+    QTest::newRow("iperbole") << int(Law::Iperbole) << 539 << 125.2641 << 209.7852 << 125.2641;
+    QTest::newRow("parabola") << int(Law::Parabola) << 540 << 48.1974 << 231.9033 << 0.3373;
 }
 
 void TestTracer::defaultRuns()
 {
     QFETCH(int, law);
     QFETCH(int, dots);
+    QFETCH(double, topY);
+    QFETCH(double, lastX);
+    QFETCH(double, lastY);
     CurveVars v = defaults();
     const Run r = run(v, Law(law));
     QVERIFY(r.messages.isEmpty());
@@ -100,17 +111,48 @@ void TestTracer::defaultRuns()
     QCOMPARE(int(v.X9.kind()), int(Value::Kind::Double));
     for (const Dot& d : r.dots)
         QCOMPARE(d.colour, tc::QBColor(2));
-    if (Law(law) == Law::Ellisse) {
-        double top = -1e9;
-        for (const Dot& d : r.dots)
-            top = std::max(top, curveY(d));
-        QVERIFY2(std::fabs(top - 48.1) < 0.05, qPrintable(QString::number(top)));
-        QVERIFY2(std::fabs(v.X9.toDouble() - 217.6) < 0.05, qPrintable(QString::number(v.X9.toDouble())));
-        QVERIFY2(std::fabs(v.Y9.toDouble()) < 0.5, qPrintable(QString::number(v.Y9.toDouble())));
-        // Every segment moves right: an arch, not a loop.
-        for (int i = 1; i < r.dots.size(); ++i)
-            QVERIFY(r.dots[i].x >= r.dots[i - 1].x);
-    }
+    double top = -1e9;
+    for (const Dot& d : r.dots)
+        top = std::max(top, curveY(d));
+    QVERIFY2(std::fabs(top - topY) < 0.001, qPrintable(QString::number(top, 'f', 4)));
+    QVERIFY2(std::fabs(v.X9.toDouble() - lastX) < 0.001, qPrintable(QString::number(v.X9.toDouble(), 'f', 4)));
+    QVERIFY2(std::fabs(v.Y9.toDouble() - lastY) < 0.001, qPrintable(QString::number(v.Y9.toDouble(), 'f', 4)));
+    // Every segment moves right.
+    for (int i = 1; i < r.dots.size(); ++i)
+        QVERIFY(r.dots[i].x >= r.dots[i - 1].x);
+}
+
+void TestTracer::directionOfEachLaw_data()
+{
+    // One value of ALFA from the origin (m/q 0,3, Incr 1, epsilon 0,477):
+    // the dot lies at epsilon along beta, worked out by hand:
+    //   ellisse   beta = atan(0,3 / tan theta)
+    //   iperbole  beta = atan(0,3 / sin theta)
+    //   parabola  beta = atan(cos theta / (1 + sin theta))
+    QTest::addColumn<int>("law");
+    QTest::addColumn<QString>("alfa");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::newRow("ellisse 30") << int(Law::Ellisse) << "30" << 0.423269 << 0.219937;
+    QTest::newRow("ellisse -60") << int(Law::Ellisse) << "-60" << 0.470002 << -0.081407;
+    QTest::newRow("iperbole 30") << int(Law::Iperbole) << "30" << 0.409024 << 0.245414;
+    QTest::newRow("iperbole -60") << int(Law::Iperbole) << "-60" << 0.450723 << -0.156135;
+    QTest::newRow("parabola 30") << int(Law::Parabola) << "30" << 0.413094 << 0.238500;
+    QTest::newRow("parabola -60") << int(Law::Parabola) << "-60" << 0.123457 << 0.460747;
+}
+
+void TestTracer::directionOfEachLaw()
+{
+    QFETCH(int, law);
+    QFETCH(QString, alfa);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    CurveVars v = defaults();
+    const Run r = run(v, Law(law), alfa, alfa);
+    QCOMPARE(r.result.dots, 1);
+    QVERIFY2(std::fabs(v.X9.toDouble() - x) < 1e-6 && std::fabs(v.Y9.toDouble() - y) < 1e-6,
+             qPrintable(QStringLiteral("%1, %2").arg(v.X9.toDouble(), 0, 'f', 6).arg(v.Y9.toDouble(), 0, 'f', 6)));
+    QVERIFY(std::fabs(v.BETA1.toDouble() - std::atan2(y, x)) < 1e-5);
 }
 
 void TestTracer::downwardRange()
