@@ -65,9 +65,9 @@ Form2::Form2() : tc::Screen(QStringLiteral("Form2"), 9855, 6840)
     tc::setBackColor(Command2, qRgb(255, 192, 128));
     tc::setBackColor(Command1, palette().color(QPalette::HighlightedText).rgb());
 
-    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { handle([this] { HScroll1_Change(); }); });
+    onClick(Command1, [this] { Command1_Click(); });
+    onClick(Command3, [this] { Command3_Click(); });
     HScroll1->setFocus();
 }
 

@@ -73,7 +73,7 @@ Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)
     tc::Screen::placeTwips(OLE1, 690, 330, 10815, 5895);
     const auto made = tc::buildControls(this, controls);
     Command1 = qobject_cast<QPushButton*>(made.value(QStringLiteral("Command1")));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    onClick(Command1, [this] { Command1_Click(); });
 }
 
 void Form1::Command1_Click()

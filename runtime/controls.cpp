@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -36,7 +37,41 @@ void CommandButton::paintEvent(QPaintEvent*)
     }
 }
 
+void CommandButton::keyPressEvent(QKeyEvent* e)
+{
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!e->isAutoRepeat())
+            click();
+        e->accept();
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+HScrollBar::HScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
+{
+    setFocusPolicy(Qt::StrongFocus); // the arrow keys move it
+}
+
+void HScrollBar::keyPressEvent(QKeyEvent* e)
+{
+    if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right)) {
+        triggerAction(e->key() == Qt::Key_Right ? SliderSingleStepAdd : SliderSingleStepSub);
+        e->accept();
+        return;
+    }
+    QScrollBar::keyPressEvent(e);
+}
+
 namespace {
+
+// Labels and frames hide the drawing beneath them, as the other controls do.
+template <typename W>
+W* opaque(W* w)
+{
+    w->setAutoFillBackground(true);
+    return w;
+}
 
 QWidget* create(const ControlSpec& c, QWidget* parent)
 {
@@ -47,19 +82,16 @@ QWidget* create(const ControlSpec& c, QWidget* parent)
     case ControlKind::TextBox:
         return new QLineEdit(caption, parent);
     case ControlKind::Label: {
-        auto* l = new QLabel(caption, parent);
+        auto* l = opaque(new QLabel(caption, parent));
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     }
     case ControlKind::Frame:
-        return new QGroupBox(caption, parent);
+        return opaque(new QGroupBox(caption, parent));
     case ControlKind::Option:
         return new QRadioButton(caption, parent);
-    case ControlKind::HScrollBar: {
-        auto* s = new QScrollBar(Qt::Horizontal, parent);
-        s->setFocusPolicy(Qt::StrongFocus); // the arrow keys move it
-        return s;
-    }
+    case ControlKind::HScrollBar:
+        return new HScrollBar(parent);
     case ControlKind::Panel:
         return new QWidget(parent);
     }

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QString>
 
 class QWidget;
@@ -26,7 +27,8 @@ struct ControlSpec {
 };
 
 // A push button whose caption wraps onto more lines when it does not fit,
-// as the screens' long captions need.
+// as the screens' long captions need. Enter presses it as Space does,
+// though it is never a default button.
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
@@ -34,6 +36,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// A horizontal scroll bar whose Left and Right keys lower and raise the
+// value. (The toolkit's bar inverts its controls, and its Left/Right keys
+// follow that; every other way of moving it is right as it stands.)
+class HScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit HScrollBar(QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 // Creates, names and places the controls, chaining the focus by tab index.

@@ -3,22 +3,53 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "screen.h"
+
 namespace tc {
 
 namespace {
 
+bool ended = false;
+
+// Once the program has ended, input already queued (clicks given while a
+// long run was busy) goes nowhere.
+class DropInput : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+        }
+    }
+};
+
 void realMessage(const QString& prompt)
 {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(applicationTitle), prompt,
-                    QMessageBox::Ok, QApplication::activeWindow());
+                    QMessageBox::Ok, messageOwner());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
 void realEnd()
 {
-    // The event loop takes no further event once asked to exit; main then
-    // returns and the windows go with it.
+    ended = true;
+    if (qApp)
+        qApp->installEventFilter(new DropInput(qApp));
+    // Every running event loop (a message box's too) is asked to exit; main
+    // then returns and the windows go with it.
     QCoreApplication::exit(0);
 }
 
@@ -38,6 +69,17 @@ EndFunction& endFunction()
 
 void MsgBox(const QString& prompt) { messageFunction()(prompt); }
 void End() { endFunction()(); }
+bool programEnded() { return ended; }
+
+QWidget* messageOwner()
+{
+    if (QWidget* w = Screen::handlingScreen())
+        return w;
+    return QApplication::activeWindow();
+}
+
+BusyPointer::BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyPointer::~BusyPointer() { QApplication::restoreOverrideCursor(); }
 
 MessageFunction setMessageFunction(MessageFunction f)
 {

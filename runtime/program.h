@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace tc {
 
 // The title of message boxes and the application's name.
@@ -15,10 +17,27 @@ inline constexpr const char* applicationTitle = "tracciacurve";
 using MessageFunction = std::function<void(const QString& prompt)>;
 using EndFunction = std::function<void()>;
 
-// A modal box with the prompt, an OK button and the application's title.
+// A modal box with the prompt, an OK button and the application's title,
+// over messageOwner().
 void MsgBox(const QString& prompt);
-// Ends the program at once.
+// Ends the program at once: from here on no handler of the program runs,
+// whatever input is still queued, and the event loop is asked to exit.
 void End();
+bool programEnded();
+
+// The window a message box belongs to: the screen whose handler is running
+// (also when the window system has not yet moved the focus to it), else
+// the active window.
+QWidget* messageOwner();
+
+// The busy pointer over every window for as long as it lives.
+class BusyPointer {
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 // Install a replacement; returns the one it replaces. An empty function
 // puts the real one back.

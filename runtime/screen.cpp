@@ -10,6 +10,7 @@
 namespace tc {
 
 Screen* Screen::lastActive_ = nullptr;
+Screen* Screen::handling_ = nullptr;
 
 void useClassicFonts()
 {
@@ -41,6 +42,8 @@ Screen::~Screen()
 {
     if (lastActive_ == this)
         lastActive_ = nullptr;
+    if (handling_ == this)
+        handling_ = nullptr;
 }
 
 void Screen::placeTwips(QWidget* w, int left, int top, int width, int height)
@@ -65,10 +68,10 @@ void Screen::windowActivated()
 {
     // A message box closing, or a return from another application, gives
     // the window back its activation but is not an activation of the screen.
-    if (lastActive_ == this)
+    if (lastActive_ == this || programEnded())
         return;
     lastActive_ = this;
-    Form_Activate();
+    handle([this] { Form_Activate(); });
 }
 
 void Screen::Cls()

@@ -3,7 +3,10 @@
 // controls that keeps what was drawn.
 #pragma once
 
+#include <QAbstractButton>
 #include <QWidget>
+
+#include "program.h"
 
 #include "surface.h"
 
@@ -49,6 +52,32 @@ public:
     void windowActivated();
     static Screen* lastActiveScreen() { return lastActive_; }
 
+    // The screen whose handler is running, if any; the innermost one when a
+    // handler of one screen activates another.
+    static Screen* handlingScreen() { return handling_; }
+
+    // Runs a handler of this screen: never once the program has ended, and
+    // with this screen as the owner of the messages it shows.
+    template <typename F>
+    void handle(F&& f)
+    {
+        if (programEnded())
+            return;
+        Screen* outer = handling_;
+        handling_ = this;
+        struct Restore {
+            Screen* outer;
+            ~Restore() { handling_ = outer; }
+        } restore{outer};
+        f();
+    }
+    // Wires a button's click to a handler of this screen.
+    template <typename F>
+    void onClick(QAbstractButton* button, F f)
+    {
+        connect(button, &QAbstractButton::clicked, this, [this, f] { handle(f); });
+    }
+
 protected:
     virtual void Form_Activate() {}
     // Repaints what the drawing operations (or a pen) touched since last time.
@@ -63,6 +92,7 @@ protected:
 private:
     Surface surface_;
     static Screen* lastActive_;
+    static Screen* handling_;
 };
 
 } // namespace tc

@@ -203,7 +203,7 @@ void TestForm2::layout()
     const Row rows[] = {
         {"Label1", "QLabel", "Per calibrare l' impostazione corretta della risoluzione dello SCHERMO",
          {360, 240, 9135, 495}},
-        {"HScroll1", "QScrollBar", "", {480, 1080, 5895, 255}},
+        {"HScroll1", "tc::HScrollBar", "", {480, 1080, 5895, 255}},
         {"Command2", "tc::CommandButton",
          "KLICCARE  sulla barra di scorrimento fino a che la figura  risulti una CIRCONFERENZA",
          {360, 1560, 6255, 735}},

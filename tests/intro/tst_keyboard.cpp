@@ -1,0 +1,219 @@
+// The screens as a keyboard user meets them: real key events to the
+// focused control of a shown, active screen; whose window a message box
+// belongs to; what happens after the end; what the controls cover.
+#include <QtTest>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "calibrate/form2.h"
+#include "intro/form1.h"
+#include "intro/program.h"
+#include "plot/form4.h"
+#include "support/messages.h"
+
+using tc::Value;
+
+namespace {
+
+// Makes the screen the active window, as a click on it would, and waits
+// until the toolkit says so.
+bool activate(tc::Screen& s)
+{
+    QApplication::setActiveWindow(&s);
+    return QTest::qWaitForWindowActive(&s);
+}
+
+QWidget* focused() { return QApplication::focusWidget(); }
+
+} // namespace
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void scrollBarArrowKeys();
+    void enterPressesTheFocusedButton();
+    void messageBelongsToTheScreenBeingActivated();
+    void controlsHideTheDrawing();
+    // Last: the real end leaves the application unable to run an event loop.
+    void endDropsQueuedInput();
+};
+
+void TestKeyboard::init()
+{
+    startProgram();
+    QVERIFY(QTest::qWaitForWindowExposed(&Form1::instance()));
+}
+
+void TestKeyboard::cleanup()
+{
+    Form4::destroyInstance();
+    Form2::destroyInstance();
+    Form1::destroyInstance();
+}
+
+void TestKeyboard::scrollBarArrowKeys()
+{
+    Form1::instance().Command1_Click();
+    Form2& f = *Form2::existing();
+    QVERIFY(activate(f));
+    QCOMPARE(focused(), f.HScroll1);
+    QCOMPARE(f.Text1->text(), QStringLiteral("0,51"));
+    struct Step {
+        Qt::Key key;
+        const char* text;
+    };
+    // The bar opens at its minimum: Left there moves nothing and runs nothing.
+    const Step steps[] = {{Qt::Key_Left, "0,51"}, {Qt::Key_Right, "0,55"}, {Qt::Key_Right, "0,57"},
+                          {Qt::Key_Left, "0,55"}, {Qt::Key_End, "1,11"},   {Qt::Key_Left, "1,09"},
+                          {Qt::Key_Home, "0,53"}, {Qt::Key_Up, "0,53"},    {Qt::Key_Down, "0,55"}};
+    for (const Step& s : steps) {
+        QTest::keyClick(focused(), s.key);
+        QCOMPARE(f.Text1->text(), QString::fromLatin1(s.text));
+    }
+}
+
+void TestKeyboard::enterPressesTheFocusedButton()
+{
+    MessageRecorder rec;
+    Form1& f1 = Form1::instance();
+    QVERIFY(activate(f1));
+    f1.Command1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return); // AVANTI
+    Form2* f2 = Form2::existing();
+    QVERIFY(f2 && f2->isVisible());
+    QVERIFY(activate(*f2));
+
+    f2->Command1->setFocus(); // OK - continua, at 0,51
+    QTest::keyClick(focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(rec.take(), QStringList{QStringLiteral("Impostare la risoluzione SCHERMO")});
+    QVERIFY(!f2->Command1->isDefault() && !f2->Command1->autoDefault());
+    f2->HScroll1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Right);
+    f2->Command1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Space);
+    Form4* f4 = Form4::existing();
+    QVERIFY(f4 && f4->isVisible());
+    QVERIFY(activate(*f4));
+    QCOMPARE(f4->PrimVol.toDouble(), 9.0);
+
+    // Enter in a text box starts nothing.
+    f4->Text3->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QVERIFY(f4->Miocolor.isEmpty());
+    f4->Command5->setFocus(); // ESEGUI (Continua)
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(f4->Miocolor.toDouble(), 1.0);
+    QTest::keyClick(focused(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f4->Miocolor.toDouble(), 2.0);
+    QVERIFY(rec.prompts.isEmpty());
+
+    QVERIFY(activate(*f2));
+    f2->Command3->setFocus(); // ESCI
+    QTest::keyClick(focused(), Qt::Key_Return);
+    QCOMPARE(rec.ends, 1);
+}
+
+void TestKeyboard::messageBelongsToTheScreenBeingActivated()
+{
+    Form1::instance().Command1_Click();
+    Form2& f2 = *Form2::existing();
+    QVERIFY(activate(f2));
+    f2.HScroll1->setValue(2);
+    f2.Command1_Click();
+    Form4& f4 = *Form4::existing();
+    QVERIFY(activate(f4));
+    f4.Text1->setText(QStringLiteral("abc")); // the next run will complain
+
+    // Back on the calibration screen: its activation puts INCR back to 0,51.
+    QVERIFY(activate(f2));
+    f2.HScroll1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Right);
+    QCOMPARE(f2.INCR.toDouble(), 0.57);
+
+    // "OK - continua" brings Form4 forward; its activation traces, and the
+    // run's message comes up before the window system has moved the focus.
+    QWidget* owner = nullptr;
+    QString prompt;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            prompt = box->text();
+            box->accept();
+        }
+    });
+    closer.start(10);
+    f2.Command1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    closer.stop();
+    QCOMPARE(prompt, QStringLiteral("Non è un numero"));
+    QCOMPARE(owner, static_cast<QWidget*>(&f4));
+    QTest::qWait(50);
+    QCOMPARE(tc::Screen::lastActiveScreen(), &f4);
+    QCOMPARE(f2.INCR.toDouble(), 0.57); // Form2 was not activated behind the user's back
+}
+
+void TestKeyboard::controlsHideTheDrawing()
+{
+    // A line across a control, drawn on the surface beneath it, shows beside
+    // the control and not through it.
+    auto check = [](tc::Screen& s, QWidget* control) {
+        const QRect r = control->geometry().translated(control->parentWidget()->mapTo(&s, QPoint(0, 0)));
+        const int row = r.top() + r.height() / 2;
+        const double y = (row + 0.5) * s.ScaleHeight() / s.height();
+        s.Line(0, y, s.ScaleWidth(), y);
+        const QImage shot = s.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(shot.pixel(r.right() + 3, row) == qRgb(0, 0, 0), qPrintable(s.windowTitle()));
+        int black = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            black += shot.pixel(x, row) == qRgb(0, 0, 0);
+        // At most a letter's strokes of the caption on that row.
+        QVERIFY2(black < r.width() / 4, qPrintable(QStringLiteral("%1 of %2").arg(black).arg(r.width())));
+    };
+    Form1::instance().Command1_Click();
+    Form2& f2 = *Form2::existing();
+    QVERIFY(QTest::qWaitForWindowExposed(&f2));
+    check(f2, f2.Label1);
+
+    Form2::instance().INCR = Value(0.75);
+    Form4& f4 = Form4::instance();
+    f4.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f4));
+    check(f4, f4.Frame3);
+    check(f4, f4.Label6);
+}
+
+void TestKeyboard::endDropsQueuedInput()
+{
+    MessageRecorder rec;
+    tc::setEndFunction({}); // the real end, which asks the event loop to exit
+    Form2::instance().INCR = Value(0.75);
+    Form4& f4 = Form4::instance();
+    f4.Show();
+    QVERIFY(activate(f4));
+    // Two clicks waiting in the queue: ESCI, then ESEGUI (Continua).
+    QMetaObject::invokeMethod(f4.Command3, "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(f4.Command5, "click", Qt::QueuedConnection);
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });
+    QCOMPARE(loop.exec(), 0); // ended by ESCI
+    QCoreApplication::processEvents();
+    QVERIFY(tc::programEnded());
+    QVERIFY2(f4.Miocolor.isEmpty(), "a run started after the end");
+    QVERIFY(rec.prompts.isEmpty());
+    // Nor do keys typed, nor an activation.
+    QTest::keyClick(f4.Command5, Qt::Key_Space);
+    Form2::instance().windowActivated();
+    QCOMPARE(Form2::instance().INCR.toDouble(), 0.75); // not put back to 0,51
+    QVERIFY(f4.Miocolor.isEmpty());
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
