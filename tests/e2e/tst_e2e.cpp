@@ -90,6 +90,7 @@ class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
     void wholeSession();
+    void keyboardOnly();
 
 private:
     // Takes screenshots until the condition holds, for up to five seconds.
@@ -245,6 +246,79 @@ void TestEndToEnd::wholeSession()
     // ESCI: the program ends at once.
     x.click(form4, 72, 288);
     QVERIFY2(app.waitForFinished(5000), "ESCI ends the program");
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+}
+
+// The same way through with the keyboard alone: Enter on AVANTI, the arrow
+// key on the scroll bar, Tab and Enter on the buttons; and a message from
+// Form4's activation stays with Form4.
+void TestEndToEnd::keyboardOnly()
+{
+    const QString program = qEnvironmentVariable("TC_PROGRAM");
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    QProcess app;
+    app.setProcessEnvironment(x.environment());
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(program, {});
+    QVERIFY(app.waitForStarted());
+    const auto cleanup = qScopeGuard([&] {
+        if (app.state() != QProcess::NotRunning) {
+            app.kill();
+            app.waitForFinished(3000);
+        }
+    });
+    const auto keys = [&](const QStringList& k) {
+        x.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                                     QStringLiteral("60")} + k);
+        QThread::msleep(200);
+    };
+    const auto activeName = [&] {
+        return x.run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")})
+            .trimmed();
+    };
+
+    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
+    QVERIFY(!form1.isEmpty());
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), form1});
+    keys({QStringLiteral("Return")}); // AVANTI
+    const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
+    QVERIFY2(!form2.isEmpty(), "Enter on AVANTI opens the calibration screen");
+    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form2"), 5000);
+    keys({QStringLiteral("Right")}); // 0,55: the bar has the focus
+    keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}); // OK - continua
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    QVERIFY2(!form4.isEmpty(), "Right, then Tab Tab Enter opens the plotting screen");
+    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form4"), 5000);
+
+    // ESCI has the focus; three Tabs reach ESEGUI (Continua).
+    keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
+    const Frame f55(0.55);
+    double cx = 0, cy = 0;
+    const QList<QPoint> ellipse = expectedDots(f55, Law::Ellipse, 0.3, cx, cy);
+    QImage plot = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; });
+    QVERIFY2(share(plot, ellipse, green) > 0.99, qPrintable(QString::number(share(plot, ellipse, green))));
+
+    // m/q made unreadable (four Tabs on), then back to Form2, the bar one
+    // step right (0,57) and OK: Form4's activation says "Non è un numero".
+    keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+          QStringLiteral("ctrl+a"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), form2});
+    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form2"), 5000);
+    keys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Right"), QStringLiteral("Tab"),
+          QStringLiteral("Tab"), QStringLiteral("Return")});
+    QVERIFY2(!x.waitForWindow(QStringLiteral("tracciacurve")).isEmpty(), "the message comes up");
+    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("tracciacurve"), 5000);
+    keys({QStringLiteral("Return")}); // closes it
+    QTRY_VERIFY_WITH_TIMEOUT(!x.windowExists(QStringLiteral("tracciacurve")), 5000);
+    QThread::msleep(300);
+    QCOMPARE(activeName(), QStringLiteral("Form4")); // not Form2, which would have reset the ratio
+
+    // ESCI by Enter: from m/q, four Tabs round to it.
+    keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+          QStringLiteral("Return")});
+    QVERIFY2(app.waitForFinished(5000), "Enter on ESCI ends the program");
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
 }
 
