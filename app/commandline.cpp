@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "commandline.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+// The toolkit's options that take a value, and those that do not.
+const char* const qtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                      "qwindowgeometry", "qwindowicon", "qwindowtitle", "style",
+                                      "stylesheet", "display", "geometry", "session", "name", "title"};
+const char* const qtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+QString usage()
+{
+    return QStringLiteral(
+        "Uso: tracciacurve [OPZIONI]\n"
+        "\n"
+        "Programma didattico che disegna per punti l'ellisse, l'iperbole e la\n"
+        "parabola, dopo una schermata di calibrazione in cui un cerchio di prova\n"
+        "deve apparire rotondo sullo schermo.\n"
+        "\n"
+        "Opzioni:\n"
+        "  -h, --help       mostra questo aiuto ed esce\n"
+        "  -v, --version    mostra la versione ed esce\n"
+        "\n"
+        "Opzioni passate al toolkit Qt (tra le altre):\n"
+        "  -platform NOME   piattaforma grafica (xcb, wayland, offscreen, ...)\n"
+        "  -style NOME      stile dei controlli (Fusion, Windows, ...)\n"
+        "  -display DISPLAY display X11 da usare\n"
+        "  -reverse         disposizione da destra a sinistra\n"
+        "\n"
+        "Il programma ha bisogno di uno schermo grafico (X11 o Wayland).\n");
+}
+
+QString refusal(const QString& what)
+{
+    return QStringLiteral("tracciacurve: %1; «tracciacurve --help» elenca le opzioni.\n").arg(what);
+}
+
+} // namespace
+
+CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& env)
+{
+    QCommandLineParser parser;
+    // The toolkit writes its options with one dash: -platform, -style.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const char* name : qtValueOptions)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
+    for (const char* name : qtFlagOptions)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
+
+    CommandLine result;
+    if (!parser.parse(args)) {
+        result.action = CommandLine::Action::Refuse;
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString& name = unknown.first();
+            const QString dashes = name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+            result.text = refusal(QStringLiteral("opzione sconosciuta «%1%2»").arg(dashes, name));
+        } else {
+            result.text = refusal(QStringLiteral("manca il valore di un'opzione"));
+        }
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.action = CommandLine::Action::Help;
+        result.text = usage();
+        return result;
+    }
+    if (parser.isSet(version)) {
+        result.action = CommandLine::Action::Version;
+        result.text = QStringLiteral("tracciacurve %1\n").arg(QStringLiteral(TC_VERSION));
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = refusal(QStringLiteral("argomento inatteso «%1»").arg(parser.positionalArguments().first()));
+        return result;
+    }
+    // Without a display the toolkit would abort with a trace; say it plainly.
+    const bool platformChosen = parser.isSet(QStringLiteral("platform")) ||
+                                !env.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty();
+    if (!platformChosen && env.value(QStringLiteral("DISPLAY")).isEmpty() &&
+        env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty()) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = QStringLiteral("tracciacurve: serve uno schermo grafico, ma non ne è stato trovato "
+                                     "nessuno (DISPLAY e WAYLAND_DISPLAY sono vuote).\n");
+    }
+    return result;
+}

@@ -1,0 +1,22 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The command line: --help and --version answer in the terminal without a
+// display; anything else the program does not know is refused before a
+// window is tried. The toolkit's own options pass through to it.
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    // What to print: on standard output for Help and Version, on standard
+    // error for Refuse.
+    QString text;
+};
+
+// `args` as main receives them, the program's name first.
+CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& env);
