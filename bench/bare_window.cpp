@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The baseline for whole-process figures: an empty Qt window of the intro
 // screen's size that ends after its first paint, printing its peak memory.
 #include <cstdio>

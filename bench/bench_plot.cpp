@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a run of the tracer and a drawing of the test circle cost, each
 // beside its floor in the same run. Not part of the tests.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The floors the program's figures are measured against: the same
 // arithmetic and the same pixel writes, with nothing else around them.
 #pragma once

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the benchmarks (installing what is missing) and prints every
 # figure beside its floor: the tracer and the calibration drawing (Google
 # Benchmark, median of 5 repetitions), then start-up and peak memory.

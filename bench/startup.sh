@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Whole-process figures under Xvfb with a window manager, each against a
 # bare Qt window of the same size, runs interleaved, medians of N (15):
 #   start-up: launch to the first paint of the intro screen (process exit

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's own start-up, stopped at a chosen point, for whole-process
 // timing: "first-paint" ends once the intro screen has painted; "all-screens"
 // goes on through AVANTI and OK to the plotting screen, then prints the

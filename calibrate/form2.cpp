@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "form2.h"
 
 #include <array>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The calibration screen: a scroll bar sets the ratio INCR of the vertical
 // to the horizontal scale unit until the red test circle looks round.
 #pragma once

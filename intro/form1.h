@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The intro screen: a short fixed text in a panel and the way on to the
 // calibration.
 #pragma once

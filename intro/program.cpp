@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "program.h"
 
 #include <QApplication>
@@ -27,7 +31,7 @@ void setUpApplication(QApplication& app)
     QApplication::setApplicationName(QString::fromLatin1(tc::applicationTitle));
     QApplication::setApplicationVersion(QStringLiteral(TC_VERSION));
     QApplication::setOrganizationName(QString::fromLatin1(tc::applicationTitle));
-    QApplication::setDesktopFileName(QStringLiteral("it.tracciacurve.TracciaCurve"));
+    QApplication::setDesktopFileName(QStringLiteral("it.tracciacurve.tracciacurve"));
     QIcon icon;
     // The sizes a window's title bar and task switcher use; the desktop
     // takes the larger ones from the installed icon theme.

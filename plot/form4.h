@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The plotting screen: draws ellipses, hyperbolas and parabolas by points
 // on axes whose proportions follow the calibration.
 #pragma once

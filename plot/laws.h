@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The three laws of direction: the angle BETA1 of the next segment from the
 // angle theta (radians) and the shape value AS1.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The loop of a run of the curve tracer: from the current point, one
 // segment of length EP1 per value of ALFA, a dot at the end of each.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The controls of the screens, built from a table: kind, container,
 // caption, twips geometry and place in the focus order.
 #pragma once

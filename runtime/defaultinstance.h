@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one object of a screen class, made on first use and kept for the
 // life of the program; reading a screen's variable makes it too.
 #pragma once

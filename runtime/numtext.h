@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Numbers as the user types and reads them: Italian, decimal comma,
 // whatever locale the machine runs under.
 #pragma once

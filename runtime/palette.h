@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Colours as the screens name them: the classic 16-colour palette and
 // colour numbers with red in the low byte.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two ways a screen reaches the user outside its own window: a modal
 // message and the end of the program. Both go through replaceable functions
 // so that tests never block on a box nor end the test process.

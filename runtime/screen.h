@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A screen of the program: a top-level window with a caption, a client
 // area and controls placed in twips, and a drawing surface beneath the
 // controls that keeps what was drawn.

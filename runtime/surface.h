@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drawing surface of a screen: a backing image that keeps what was
 // drawn, a scale in the screen's units, and the dot, line and clear
 // operations. No widget here, so a test or a benchmark draws without one.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A screen variable: unset until first assigned, then a 16-bit integer, a
 // single or a double, computing by the widening rules the screens rely on.
 #pragma once

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fuzzes the number text rules and the For/To check with libFuzzer under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 #   tools/fuzz.sh                 a 45-second slice (what CI runs)

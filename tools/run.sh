@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fresh Debian 12: installs what is missing, builds, and opens tracciacurve.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

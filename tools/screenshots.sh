@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Regenerates the README's screenshots with the end-to-end harness: the
 # intro, the calibration screen, the plotting screen with all three laws.
 set -euo pipefail

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian 12 packages that building (and, with "test" or
 # "bench", checking) tracciacurve needs; installs only what is missing.
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation)
 test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
-      clang libclang-rt-14-dev dpkg-dev file)
+      clang libclang-rt-14-dev dpkg-dev file lintian reuse mandoc poppler-utils)
 bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
+# Debian's own checkers of the package, the licences and the manual page.
+package=(lintian reuse mandoc appstream desktop-file-utils dpkg-dev file)
 
 wanted=("${build[@]}")
 for extra in "$@"; do
     case "$extra" in
         test) wanted+=("${test[@]}") ;;
         bench) wanted+=("${bench[@]}") ;;
-        *) echo "setup-debian.sh: unknown set '$extra' (test, bench)" >&2; exit 2 ;;
+        package) wanted+=("${package[@]}") ;;
+        *) echo "setup-debian.sh: unknown set '$extra' (test, bench, package)" >&2; exit 2 ;;
     esac
 done
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fresh Debian 12: installs what is missing, builds, and runs every test:
 # the unit and screen tests, the end-to-end test in a real X server, the
 # packaging checks, the fuzz slice, and the whole suite again under

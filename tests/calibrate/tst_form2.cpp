@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The calibration screen: frame, test circle, scroll bar and OK.
 #include <QtTest>
 

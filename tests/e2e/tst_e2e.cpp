@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program in a real X server, driven as a person would: clicks on
 // its buttons, keys into its fields, and what the screen then shows.
 #include <cmath>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Test aid: a private X server with a window manager, and the few things
 // a person does there: find a window, click, type, look.
 #pragma once

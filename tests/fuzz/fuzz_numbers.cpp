@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // libFuzzer target: any bytes as a field's text, and as a For/To pair.
 // A text is either not a number or a finite double whose text reads back
 // to the value it shows; the range check always leaves a usable direction

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The screens as a keyboard user meets them: real key events to the
 // focused control of a shown, active screen; whose window a message box
 // belongs to; what happens after the end; what the controls cover.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program as a whole: the intro screen, the way from screen to screen,
 // and when the process ends.
 #include <QtTest>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Random sessions: the real screens driven through their handlers by a
 // seeded stream of presses, scroll moves, typed texts and options, with
 // every message answered at once. After every event the state must still

@@ -1,17 +1,26 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch folder and checks what a desktop gets:
 # the program, a valid menu entry, the icons, valid metainfo.
 set -euo pipefail
 build=$1
+root=$(cd "$(dirname "$0")/../.." && pwd)
+"$root/tools/setup-debian.sh" package >/dev/null
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 
 expected=(
     usr/bin/tracciacurve
-    usr/share/applications/it.tracciacurve.TracciaCurve.desktop
-    usr/share/metainfo/it.tracciacurve.TracciaCurve.metainfo.xml
+    usr/share/applications/it.tracciacurve.tracciacurve.desktop
+    usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml
     usr/share/icons/hicolor/scalable/apps/tracciacurve.svg
+    usr/share/man/man1/tracciacurve.1.gz
+    usr/share/doc/tracciacurve/copyright
 )
 for size in 16 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tracciacurve.png")
@@ -24,14 +33,22 @@ for size in 16 32 48 64 128 256; do
     file "$stage/usr/share/icons/hicolor/${size}x${size}/apps/tracciacurve.png" | grep -q "$size x $size" ||
         { echo "icon ${size}: wrong size"; status=1; }
 done
-desktop=$stage/usr/share/applications/it.tracciacurve.TracciaCurve.desktop
+desktop=$stage/usr/share/applications/it.tracciacurve.tracciacurve.desktop
 grep -q '^Categories=Education;Math;$' "$desktop" || { echo "desktop entry: categories"; status=1; }
 grep -q '^Name\[it\]=' "$desktop" && grep -q '^Comment\[it\]=' "$desktop" || { echo "desktop entry: Italian"; status=1; }
 desktop-file-validate "$desktop" || status=1
-if command -v appstreamcli >/dev/null; then
-    appstreamcli validate --no-net "$stage/usr/share/metainfo/it.tracciacurve.TracciaCurve.metainfo.xml" || status=1
-fi
-grep -q 'release version="1.00"' "$stage/usr/share/metainfo/it.tracciacurve.TracciaCurve.metainfo.xml" ||
+# Pedantic: a hint fails the check as a warning would.
+appstreamcli validate --pedantic --no-net "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" \
+    >"$stage/as.log" 2>&1 || status=1
+grep -qE '^[EWIP]: ' "$stage/as.log" && { cat "$stage/as.log"; status=1; }
+# The manual page renders without a warning, and man finds it.
+lint=$(zcat "$stage/usr/share/man/man1/tracciacurve.1.gz" | mandoc -T lint -W warning 2>&1 || true)
+[ -z "$lint" ] || { echo "$lint"; status=1; }
+MANPATH="$stage/usr/share/man" man -w tracciacurve | grep -q "$stage/usr/share/man/man1/tracciacurve.1.gz" ||
+    { echo "man does not find tracciacurve(1)"; status=1; }
+# Every file of the sources carries its licence.
+(cd "$root" && reuse lint >"$stage/reuse.log" 2>&1) || { tail -20 "$stage/reuse.log"; status=1; }
+grep -q 'release version="1.00"' "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" ||
     { echo "metainfo: version"; status=1; }
 [ $status -eq 0 ] && echo "installed files: ${#expected[@]}, all valid"
 exit $status

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading the fields: the For/To range check and the refused field that
 // turns red while its message is up.
 #include <QtTest>

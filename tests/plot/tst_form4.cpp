@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The plotting screen: its frame, its commands one after another, and its
 // controls as the user sees them.
 #include <QtTest>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // At twice the density the picture is the same, only sharper: a dot of
 // width 2 is 2 logical and 4 device pixels across, and the layout keeps
 // its proportions. Runs with QT_SCALE_FACTOR=2.

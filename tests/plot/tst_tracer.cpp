@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tracer's loop as plain C++: dot counts, shapes, limits, colours,
 // and the runs that would otherwise crash or never end.
 #include <cmath>

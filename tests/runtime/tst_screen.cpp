@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Screens as windows: the activation rule, drawing that survives the
 // window system, twips, and the message and end functions.
 #include <QtTest>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The drawing surface: where dots and lines land under a user scale, and
 // that the picture is kept.
 #include <QtTest>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Test aid: answers every message box at once and keeps its prompt, and
 // counts the program's ends instead of ending the test.
 #pragma once
