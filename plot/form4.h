@@ -62,6 +62,24 @@ public:
     // The law of the selected option, asked in the order Option3, 4, 5.
     Law selectedLaw() const;
 
+    // Keeping the drawing, from the context menu of the drawing area or
+    // Ctrl+C, Ctrl+S, Ctrl+P.
+    void copyDrawing();
+    void saveDrawing();
+    // Saves to a file chosen already; a failure is told in a message.
+    void saveDrawingTo(const QString& fileName);
+    void printDrawing();
+    // The point of the drawing under a pixel of the window, in curve units.
+    QPointF curvePointAt(QPointF pixel) const;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
 private:
+    void showPointAt(QMouseEvent* e);
+
     void readField(QLineEdit* field, tc::Value& variable);
 };

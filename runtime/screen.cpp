@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "guide.h"
+
 namespace tc {
 
 Screen* Screen::lastActive_ = nullptr;
@@ -40,6 +42,7 @@ Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwi
     pal.setColor(QPalette::Window, QColor(surface_.backColor()));
     setPalette(pal);
     resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+    addGuideKey(this);
 }
 
 Screen::~Screen()

@@ -18,6 +18,7 @@
 #include "intro/form1.h"
 #include "intro/program.h"
 #include "plot/form4.h"
+#include "runtime/guide.h"
 #include "support/messages.h"
 
 using tc::Value;
@@ -45,6 +46,7 @@ private slots:
     void enterPressesTheFocusedButton();
     void messageBelongsToTheScreenBeingActivated();
     void controlsHideTheDrawing();
+    void guideOnF1();
     // Last: the real end leaves the application unable to run an event loop.
     void endDropsQueuedInput();
 };
@@ -192,6 +194,58 @@ void TestKeyboard::controlsHideTheDrawing()
     QVERIFY(QTest::qWaitForWindowExposed(&f4));
     check(f4, f4.Frame3);
     check(f4, f4.Label6);
+}
+
+void TestKeyboard::guideOnF1()
+{
+    MessageRecorder rec;
+    Form1::instance().Command1_Click();
+    Form2& f2 = *Form2::existing();
+    QVERIFY(activate(f2));
+    f2.HScroll1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Right);
+    QTest::keyClick(focused(), Qt::Key_Right); // 0,57
+    f2.Command1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Return);
+    Form4& f4 = *Form4::existing();
+    QVERIFY(activate(f4));
+    QTest::keyClick(f4.Command5, Qt::Key_Space); // one run: colour counter at 1
+    QCOMPARE(f4.Miocolor.toDouble(), 1.0);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    QWidget* guide = tc::guideWindow();
+    QVERIFY(guide && guide->isVisible());
+    QCOMPARE(guide->windowTitle(), QStringLiteral("Guida di tracciacurve"));
+    QVERIFY(!guide->isModal());
+    QVERIFY(activate(f2));              // a return to Form2 from Form4 is an activation ...
+    QCOMPARE(f2.INCR.toDouble(), 0.51); // ... and resets the ratio, as always
+    f2.HScroll1->setFocus();
+    QTest::keyClick(focused(), Qt::Key_Right); // 0,59
+    QTest::keyClick(focused(), Qt::Key_F1);
+    QCOMPARE(tc::guideWindow(), guide); // the same window, brought forward
+    QCOMPARE(static_cast<QWidget*>(tc::guideWindow()), guide);
+    QApplication::setActiveWindow(guide);
+    QVERIFY(QTest::qWaitForWindowActive(guide));
+    QVERIFY(activate(f2)); // back from the guide: no activation, the ratio stays
+    QCOMPARE(f2.INCR.toDouble(), 0.59);
+    guide->close();
+    QVERIFY(activate(f2));
+    QCOMPARE(f2.INCR.toDouble(), 0.59);
+    QCOMPARE(f4.Miocolor.toDouble(), 1.0); // and no run started on Form4
+
+    // The last screen closed with the guide open still ends the program.
+    tc::showGuide();
+    QTimer::singleShot(0, [&] {
+        Form1::instance().close();
+        f2.close();
+        f4.close();
+    });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    QVERIFY(tc::guideWindow()->isVisible());
+    QCOMPARE(QApplication::exec(), 0); // ended by the last screen, the guide still open
+    if (tc::guideWindow())
+        tc::guideWindow()->close();
+    QVERIFY(rec.prompts.isEmpty());
 }
 
 void TestKeyboard::endDropsQueuedInput()

@@ -1,0 +1,166 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Keeping the drawing: the copied, saved and printed pictures against the
+// surface; the coordinates under the pointer.
+#include <QtTest>
+
+#include <QClipboard>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolTip>
+
+#include "calibrate/form2.h"
+#include "plot/drawingtools.h"
+#include "plot/form4.h"
+#include "runtime/palette.h"
+#include "support/messages.h"
+#include "support/pixels.h"
+
+using tc::Value;
+
+namespace {
+
+struct Fixture {
+    Fixture()
+    {
+        Form2::instance().INCR = Value(0.75);
+        f.Form_Activate();
+        f.Command5_Click(); // the default ellipse, in colour 2
+    }
+    ~Fixture() { Form2::destroyInstance(); }
+    MessageRecorder rec;
+    Form4 f;
+};
+
+} // namespace
+
+class TestTools : public QObject {
+    Q_OBJECT
+private slots:
+    void copiedAndSavedPicturesAreTheSurface();
+    void failedSavesLeaveFilesAlone();
+    void printedPageKeepsProportionsAndSquareDots();
+    void pressShowsThePointsCoordinates();
+};
+
+void TestTools::copiedAndSavedPicturesAreTheSurface()
+{
+    Fixture fx;
+    const QSize client = fx.f.surface().clientSize();
+    fx.f.copyDrawing();
+    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(copied.size(), client);
+    int differ = 0;
+    for (int y = 0; y < client.height(); ++y)
+        for (int x = 0; x < client.width(); ++x)
+            differ += copied.pixel(x, y) != (fx.f.surface().pixelAt(x, y) | 0xff000000u);
+    QCOMPARE(differ, 0);
+    QVERIFY(countColour(copied, tc::QBColor(2)) > 200); // the curve, also under the controls
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("curve.png"));
+    fx.f.saveDrawingTo(file);
+    QVERIFY(fx.rec.prompts.isEmpty());
+    QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), copied);
+}
+
+void TestTools::failedSavesLeaveFilesAlone()
+{
+    Fixture fx;
+    // A folder nobody may write in, not even the administrator.
+    fx.f.saveDrawingTo(QStringLiteral("/proc/curve.png"));
+    QCOMPARE(fx.rec.prompts.size(), 1);
+    QVERIFY2(fx.rec.prompts[0].startsWith(QStringLiteral("Impossibile salvare il disegno: ")) &&
+                 fx.rec.prompts[0].size() > 33,
+             qPrintable(fx.rec.prompts[0]));
+    QVERIFY(!QFile::exists(QStringLiteral("/proc/curve.png")));
+
+    // A write that fails half way leaves the old file as it was.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("old.png"));
+    QVERIFY(savePicture(drawingPicture(fx.f.surface()), file).isEmpty());
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    QVERIFY(!savePicture(QImage(), file).isEmpty()); // the writer refuses an empty image
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
+}
+
+void TestTools::printedPageKeepsProportionsAndSquareDots()
+{
+    Fixture fx;
+    // One dot alone, far from the curve: 2 x 2 pixels of colour 12.
+    fx.f.setDrawWidth(2);
+    fx.f.PSet(900, 100, tc::QBColor(12));
+    const QImage picture = drawingPicture(fx.f.surface());
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    preparePrinter(printer);
+    printPicture(picture, printer);
+    QVERIFY(QFile::exists(pdf));
+
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("400"), QStringLiteral("-png"),
+                                              pdf, dir.filePath(QStringLiteral("page"))});
+    QVERIFY2(render.waitForFinished(30000) && render.exitCode() == 0, "pdftoppm (poppler-utils) renders the page");
+    const QStringList pages = QDir(dir.path()).entryList({QStringLiteral("page*.png")});
+    QCOMPARE(pages.size(), 1);
+    const QImage page = QImage(dir.filePath(pages[0])).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(page.width() > page.height()); // landscape
+
+    // The picture is the part of the page that is not paper white.
+    QRect printed;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (page.pixel(x, y) != qRgb(255, 255, 255))
+                printed |= QRect(x, y, 1, 1);
+    const double ratio = printed.width() / double(printed.height());
+    const double expected = picture.width() / double(picture.height());
+    QVERIFY2(std::fabs(ratio / expected - 1) < 0.01, qPrintable(QStringLiteral("%1 vs %2").arg(ratio).arg(expected)));
+
+    // The dot: a square block in its exact colour.
+    const QRect dot = colourBounds(page, tc::QBColor(12));
+    QVERIFY(!dot.isEmpty());
+    QVERIFY2(std::abs(dot.width() - dot.height()) <= 1 && dot.width() >= 3,
+             qPrintable(QStringLiteral("%1 x %2").arg(dot.width()).arg(dot.height())));
+    QCOMPARE(countColour(page.copy(dot), tc::QBColor(12)), dot.width() * dot.height());
+}
+
+void TestTools::pressShowsThePointsCoordinates()
+{
+    Fixture fx;
+    Form4& f = fx.f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const double runs = f.Miocolor.toDouble();
+    // The last dot of the default ellipse, worked out apart: (217.6395, 0).
+    const tc::Surface& s = f.surface();
+    const QPoint at(int((350 + 217.6395) * s.unitsToDeviceX()), int((425 - 0.0) * s.unitsToDeviceY()));
+    QTest::mousePress(&f, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^X = (-?\\d+,\\d\\d)   Y = (-?\\d+,\\d\\d)$")).match(QToolTip::text());
+    QVERIFY2(m.hasMatch(), qPrintable(QToolTip::text()));
+    const double x = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    const double y = m.captured(2).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    // Within one pixel's worth of units.
+    QVERIFY2(std::fabs(x - 217.6395) <= 1 / s.unitsToDeviceX() && std::fabs(y) <= 1 / s.unitsToDeviceY(),
+             qPrintable(QToolTip::text()));
+    QTest::mouseRelease(&f, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QVERIFY(fx.rec.prompts.isEmpty());
+    QCOMPARE(f.Miocolor.toDouble(), runs); // a click on the drawing runs nothing
+}
+
+QTEST_MAIN(TestTools)
+#include "tst_tools.moc"
