@@ -8,6 +8,7 @@
 #include <functional>
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QtTest>
@@ -186,6 +187,53 @@ void TestEndToEnd::wholeSession()
     x.click(form4, 208, 228);
     plot = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; });
     QVERIFY2(share(plot, ellipse, green) > 0.99, qPrintable(QString::number(share(plot, ellipse, green))));
+    keep(plot, "guida-ellisse.png");
+
+    // Ctrl+S: the toolkit's file dialog; the saved picture is the screen's
+    // drawing wherever no control covers it.
+    QTemporaryDir saveDir;
+    const QString saved = saveDir.filePath(QStringLiteral("curve-e2e.png"));
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+s")});
+    QVERIFY2(!x.waitForWindow(QStringLiteral("Salva il disegno")).isEmpty(), "Ctrl+S opens the file dialog");
+    QThread::msleep(300);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"), saved});
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(saved).size() > 0, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!x.windowExists(QStringLiteral("Salva il disegno")), 5000);
+    const QImage file = QImage(saved).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(file.size(), QSize(707, 452));
+    int compared = 0, differ = 0;
+    for (int yy = 0; yy < 452; ++yy)
+        for (int xx = 0; xx < 707; ++xx)
+            if (uncovered(QPoint(xx, yy))) {
+                ++compared;
+                differ += file.pixel(xx, yy) != plot.pixel(xx, yy);
+            }
+    QVERIFY(compared > 100000);
+    QCOMPARE(differ, 0);
+
+    // The context menu of the drawing area, for the README's picture.
+    if (!qEnvironmentVariable("TC_SCREENSHOTS_DIR").isEmpty()) {
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), form4,
+                                          QStringLiteral("430"), QStringLiteral("30"), QStringLiteral("click"),
+                                          QStringLiteral("3")});
+        QThread::msleep(700);
+        const QStringList geometry =
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), form4})
+                .split(QLatin1Char('\n'));
+        int wx = 0, wy = 0;
+        for (const QString& line : geometry) {
+            if (line.startsWith(QStringLiteral("X=")))
+                wx = line.mid(2).toInt();
+            if (line.startsWith(QStringLiteral("Y=")))
+                wy = line.mid(2).toInt();
+        }
+        const QImage screen = x.shot(QStringLiteral("root"));
+        keep(screen.copy(wx + 250, wy, 480, 200), "menu.png");
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QThread::msleep(300);
+    }
 
     // The hyperbola goes on from the end of the ellipse.
     x.click(form4, 180, 80);
@@ -193,6 +241,7 @@ void TestEndToEnd::wholeSession()
     x.click(form4, 208, 228);
     plot = waitFor(x, form4, [&](const QImage& i) { return share(i, hyperbola, cyan) > 0.99; });
     QVERIFY2(share(plot, hyperbola, cyan) > 0.99, qPrintable(QString::number(share(plot, hyperbola, cyan))));
+    keep(plot, "guida-continua.png");
 
     // The parabola from the origin.
     x.click(form4, 292, 80);
@@ -246,6 +295,30 @@ void TestEndToEnd::wholeSession()
     QVERIFY2(share(plot, again, olive) > 0.99, qPrintable(QString::number(share(plot, again, olive))));
     QCOMPARE(plot.pixel(650, origin.y()), black);          // the old axis, kept
     QCOMPARE(plot.pixel(650, f51.pixel(0, 0).y()), black); // and the new one
+
+    // For the guide: a hyperbola from the origin over a negative range on a
+    // cleared screen, drawn three times (colours 7, 8, 9) so that it ends in
+    // light blue.
+    x.click(form4, 208, 336);
+    x.click(form4, 180, 80);
+    x.typeInto(form4, 56, 137, QStringLiteral("180")); // xdotool would take "-180" for an option
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Home"), QStringLiteral("minus")});
+    x.typeInto(form4, 144, 137, QStringLiteral("0"));
+    for (int run = 0; run < 3; ++run) {
+        x.click(form4, 72, 228);
+        QThread::msleep(600); // not a double click
+    }
+    const auto lightBlue = [](const QImage& i) {
+        int n = 0;
+        for (int yy = 0; yy < i.height(); ++yy)
+            for (int xx = 0; xx < i.width(); ++xx)
+                n += i.pixel(xx, yy) == qRgb(0, 0, 255);
+        return n;
+    };
+    plot = waitFor(x, form4, [&](const QImage& i) { return lightBlue(i) > 200; });
+    QVERIFY(lightBlue(plot) > 200);
+    keep(plot, "guida-iperbole-negativa.png");
+    QVERIFY(!x.windowExists(QStringLiteral("tracciacurve"))); // no message
 
     // ESCI: the program ends at once.
     x.click(form4, 72, 288);
