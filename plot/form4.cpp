@@ -9,7 +9,9 @@
 #include <optional>
 
 #include <QClipboard>
+#include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -136,7 +138,10 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     const auto key = [this](QKeySequence::StandardKey k, void (Form4::*tool)()) {
         auto* shortcut = new QShortcut(QKeySequence(k), this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, tool] { handle([this, tool] { (this->*tool)(); }); });
+        connect(shortcut, &QShortcut::activated, this, [this, tool] {
+            if (!slowRun())
+                handle([this, tool] { (this->*tool)(); });
+        });
     };
     key(QKeySequence::Copy, &Form4::copyDrawing);
     key(QKeySequence::Save, &Form4::saveDrawing);
@@ -194,6 +199,19 @@ void Form4::contextMenuEvent(QContextMenuEvent* e)
     menu.addAction(QStringLiteral("Copia il disegno"), QKeySequence::Copy, this, [this] { copyDrawing(); });
     menu.addAction(QStringLiteral("Salva il disegno…"), QKeySequence::Save, this, [this] { saveDrawing(); });
     menu.addAction(QStringLiteral("Stampa il disegno…"), QKeySequence::Print, this, [this] { printDrawing(); });
+    menu.addSeparator();
+    QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), this, [this](bool on) { slowMotion = on; });
+    slow->setCheckable(true);
+    slow->setChecked(slowMotion);
+    auto* paces = new QActionGroup(&menu);
+    const std::pair<const char*, SlowRun::Pace> choices[] = {
+        {"Lento", SlowRun::Pace::Lento}, {"Medio", SlowRun::Pace::Medio}, {"Veloce", SlowRun::Pace::Veloce}};
+    for (const auto& [name, p] : choices) {
+        QAction* a = menu.addAction(QString::fromUtf8(name), this, [this, p = p] { pace = p; });
+        a->setCheckable(true);
+        a->setChecked(pace == p);
+        a->setActionGroup(paces);
+    }
     menu.exec(e->globalPos());
 }
 
@@ -271,6 +289,8 @@ void Form4::LeggiText10() { readField(Text10, EP1); }
 
 void Form4::CALCOLA()
 {
+    // One run at a time: one drawn slowly is finished before the next starts.
+    tc::finishRunInProgress();
     if (ClsUL == Value(eraseFlag)) {
         X9 = OldX9;
         Y9 = OldY9;
@@ -297,7 +317,26 @@ void Form4::CALCOLA()
         return;
     }
 
-    Tracer tracer(*this, selectedLaw(), backColor());
+    startRun(Tracer(*this, selectedLaw(), backColor()));
+}
+
+void Form4::startRun(const Tracer& run)
+{
+    if (slowMotion) {
+        caption_ = windowTitle();
+        setWindowTitle(caption_ + QStringLiteral(" \u2014 disegno in corso (Esc per finire)"));
+        slowRun_ = std::make_unique<SlowRun>(
+            surface(), run, pace, slowClock ? slowClock : [] { return QDateTime::currentMSecsSinceEpoch(); },
+            // The run's message belongs to this screen, whoever ends the run.
+            [this] { drawingDone(); }, [this](Tracer& t) { handle([&] { endRun(t); }); });
+        tc::setRunToFinish([this] {
+            if (slowRun_)
+                slowRun_->finishNow();
+        });
+        return;
+    }
+    slowRun_.reset();
+    Tracer tracer = run;
     {
         tc::Surface::DotPen pen(surface());
         pen.setDrawWidth(2);
@@ -309,6 +348,16 @@ void Form4::CALCOLA()
         while (tracer.advance(valuesBetweenClockReads, Tracer::unbounded, dot))
             if (!busy && clock.elapsed() >= busyAfterMs)
                 busy.emplace();
+    }
+    endRun(tracer);
+}
+
+void Form4::endRun(Tracer& tracer)
+{
+    if (!caption_.isEmpty()) { // the end of a slow run
+        tc::setRunToFinish({});
+        setWindowTitle(caption_);
+        caption_.clear();
     }
     tracer.finish(*this);
     const TraceResult& run = tracer.result();
@@ -332,6 +381,26 @@ void Form4::CALCOLA()
         tc::MsgBox(QStringLiteral("Troppi punti: ridurre l'intervallo di ALFA"));
         break;
     }
+    // What the caller of CALCOLA does after it (Cancella l'Ultimo puts the
+    // current point back) comes after the run, however long it took.
+    std::vector<std::function<void()>> after;
+    after.swap(afterRun_);
+    for (auto& f : after)
+        f();
+}
+
+void Form4::whenRunEnds(std::function<void()> f)
+{
+    if (slowRun())
+        afterRun_.push_back(std::move(f));
+    else
+        f();
+}
+
+void Form4::closeEvent(QCloseEvent* e)
+{
+    tc::finishRunInProgress();
+    tc::Screen::closeEvent(e);
 }
 
 void Form4::Command1_Click()
@@ -359,9 +428,11 @@ void Form4::Command4_Click()
     X9 = OldX9;
     Y9 = OldY9;
     CALCOLA();
-    X9 = OldX9;
-    Y9 = OldY9;
-    ClsUL = Value(std::int16_t(0));
+    whenRunEnds([this] {
+        X9 = OldX9;
+        Y9 = OldY9;
+        ClsUL = Value(std::int16_t(0));
+    });
 }
 
 void Form4::Command5_Click()

@@ -6,10 +6,16 @@
 // on axes whose proportions follow the calibration.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include "curvevars.h"
 #include "laws.h"
+#include "slowmotion.h"
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
+#include "tracer.h"
 
 class QGroupBox;
 class QLabel;
@@ -72,14 +78,32 @@ public:
     // The point of the drawing under a pixel of the window, in curve units.
     QPointF curvePointAt(QPointF pixel) const;
 
+    // Slow motion: every run laid dot by dot at a pace, off by default.
+    bool slowMotion = false;
+    SlowRun::Pace pace = SlowRun::Pace::Lento;
+    // Where a slow run reads the time; a test gives its own.
+    SlowRun::Clock slowClock;
+    // The slow run being drawn, if any.
+    SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
+
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     void showPointAt(QMouseEvent* e);
+    void startRun(const Tracer& tracer);
+    void endRun(Tracer& tracer);
+    // Runs `f` once the run in progress has ended, or now.
+    void whenRunEnds(std::function<void()> f);
+
+    std::unique_ptr<SlowRun> slowRun_;
+    std::vector<std::function<void()>> afterRun_;
+    QString caption_;
 
     void readField(QLineEdit* field, tc::Value& variable);
 };

@@ -69,10 +69,33 @@ EndFunction& endFunction()
     return f;
 }
 
+std::function<void()>& runToFinish()
+{
+    static std::function<void()> f;
+    return f;
+}
+
 } // namespace
 
+void setRunToFinish(std::function<void()> finish) { runToFinish() = std::move(finish); }
+
+void finishRunInProgress()
+{
+    // Taken first: finishing may show a message, whose events must not
+    // finish it again.
+    std::function<void()> f;
+    f.swap(runToFinish());
+    if (f)
+        f();
+}
+
 void MsgBox(const QString& prompt) { messageFunction()(prompt); }
-void End() { endFunction()(); }
+
+void End()
+{
+    finishRunInProgress();
+    endFunction()();
+}
 bool programEnded() { return ended; }
 
 QWidget* messageOwner()

@@ -29,6 +29,11 @@ void MsgBox(const QString& prompt);
 void End();
 bool programEnded();
 
+// A run drawn slowly is finished at once before anything else of the
+// program happens: an activation, the close of its screen, the end.
+void setRunToFinish(std::function<void()> finish);
+void finishRunInProgress();
+
 // The window a message box belongs to: the screen whose handler is running
 // (also when the window system has not yet moved the focus to it), else
 // the active window.

@@ -77,6 +77,7 @@ void Screen::windowActivated()
     // the window back its activation but is not an activation of the screen.
     if (lastActive_ == this || programEnded())
         return;
+    finishRunInProgress();
     lastActive_ = this;
     handle([this] { Form_Activate(); });
 }

@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// A run of the tracer drawn slowly, so that a class sees the curve grow dot
+// by dot: the same dots, colours and end as the instant run, only later.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include <QObject>
+#include <QTimer>
+
+#include "runtime/surface.h"
+#include "tracer.h"
+
+class SlowRun : public QObject {
+    Q_OBJECT
+public:
+    // Dots a second.
+    enum class Pace { Lento = 60, Medio = 250, Veloce = 1000 };
+    // Milliseconds since some fixed moment.
+    using Clock = std::function<qint64()>;
+
+    // The longest a slow run may take; a longer one goes faster.
+    static constexpr double longestSeconds = 60.0;
+    // The pace that draws `dots` at `chosen`, but within a minute.
+    static double dotsPerSecond(Pace chosen, std::int64_t dots);
+
+    // Starts drawing the run of `tracer` on `surface`. After each tick
+    // `repaint` shows what was laid; once the run has ended (by itself, by
+    // Esc or by finishNow()) `done` gets the tracer, whose variables are
+    // still to be written back.
+    SlowRun(tc::Surface& surface, const Tracer& tracer, Pace pace, Clock clock, std::function<void()> repaint,
+            std::function<void(Tracer&)> done);
+    ~SlowRun() override;
+
+    bool running() const { return running_; }
+    std::int64_t dotsLaid() const { return tracer_.result().dots; }
+    double pace() const { return pace_; }
+
+    // Lays the dots due by now (the timer calls it; a test may too).
+    void tick();
+    // Lays every remaining dot at once and ends the run.
+    void finishNow();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void lay(std::int64_t maxDots);
+    void end();
+
+    tc::Surface& surface_;
+    Tracer tracer_;
+    Clock clock_;
+    std::function<void()> repaint_;
+    std::function<void(Tracer&)> done_;
+    double pace_;
+    qint64 start_;
+    bool running_ = true;
+    QTimer timer_;
+};
