@@ -96,10 +96,12 @@ class TestEndToEnd : public QObject {
 private slots:
     void wholeSession();
     void keyboardOnly();
+    void slowMotion();
 
 private:
     // Takes screenshots until the condition holds, for up to five seconds.
-    QImage waitFor(const XSession& x, const QString& window, const std::function<bool(const QImage&)>& ok)
+    QImage waitFor(const XSession& x, const QString& window, const std::function<bool(const QImage&)>& ok,
+                   int timeoutMs = 5000)
     {
         QElapsedTimer t;
         t.start();
@@ -109,7 +111,7 @@ private:
             if (!img.isNull() && ok(img))
                 return img;
             QThread::msleep(100);
-        } while (t.elapsed() < 5000);
+        } while (t.elapsed() < timeoutMs);
         return img;
     }
     void keep(const QImage& img, const char* name)
@@ -397,6 +399,79 @@ void TestEndToEnd::keyboardOnly()
           QStringLiteral("Return")});
     QVERIFY2(app.waitForFinished(5000), "Enter on ESCI ends the program");
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+}
+
+// Slow motion switched on from the context menu: half way through the run
+// only part of the curve is there, every dot at its place; then all of it.
+void TestEndToEnd::slowMotion()
+{
+    const QString program = qEnvironmentVariable("TC_PROGRAM");
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    QProcess app;
+    app.setProcessEnvironment(x.environment());
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    app.start(program, {});
+    QVERIFY(app.waitForStarted());
+    const auto cleanup = qScopeGuard([&] {
+        if (app.state() != QProcess::NotRunning) {
+            app.kill();
+            app.waitForFinished(3000);
+        }
+    });
+    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
+    QVERIFY(!form1.isEmpty());
+    x.click(form1, 392, 444);
+    const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
+    QVERIFY(!form2.isEmpty());
+    QThread::msleep(300);
+    x.click(form2, 417, 80);
+    QThread::msleep(300);
+    x.click(form2, 260, 212);
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    QVERIFY(!form4.isEmpty());
+    QThread::msleep(500);
+
+    // The menu: Copia, Salva, Stampa, then "Disegna lentamente" (Lento is the pace).
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), form4,
+                                      QStringLiteral("560"), QStringLiteral("60"), QStringLiteral("click"),
+                                      QStringLiteral("3")});
+    QThread::msleep(500);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"),
+                                      QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
+                                      QStringLiteral("Down"), QStringLiteral("Return")});
+    QThread::msleep(300);
+
+    const Frame f55(0.55);
+    double cx = 0, cy = 0;
+    const QList<QPoint> ellipse = expectedDots(f55, Law::Ellipse, 0.3, cx, cy);
+    x.click(form4, 208, 228); // ESEGUI (Continua): 539 dots, about 9 s at 60 a second
+    QThread::msleep(3500);
+    const QString title =
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed();
+    QCOMPARE(title, QStringLiteral("Form4 \u2014 disegno in corso (Esc per finire)"));
+    const QImage half = x.shot(form4);
+    keep(half, "lento.png");
+    const double part = share(half, ellipse, green);
+    QVERIFY2(part > 0.1 && part < 0.8, qPrintable(QString::number(part)));
+    // Every green pixel lies on a dot of the model.
+    int stray = 0;
+    for (int yy = 0; yy < half.height(); ++yy)
+        for (int xx = 0; xx < half.width(); ++xx) {
+            if (half.pixel(xx, yy) != green)
+                continue;
+            bool near = false;
+            for (const QPoint& p : ellipse)
+                near = near || (std::abs(p.x() - xx) <= 2 && std::abs(p.y() - yy) <= 2);
+            stray += !near;
+        }
+    QCOMPARE(stray, 0);
+
+    const QImage full = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; }, 15000);
+    QVERIFY2(share(full, ellipse, green) > 0.99, qPrintable(QString::number(share(full, ellipse, green))));
+    QTRY_COMPARE_WITH_TIMEOUT(x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed(),
+                              QStringLiteral("Form4"), 10000);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
