@@ -70,6 +70,25 @@ QList<QPoint> expectedDots(const Frame& f, Law law, double as1, double& x, doubl
     return dots;
 }
 
+// The program started on the session's display; killed at the end of the
+// test if it is still running.
+struct ProgramUnderTest {
+    explicit ProgramUnderTest(const XSession& x)
+    {
+        app.setProcessEnvironment(x.environment());
+        app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        app.start(qEnvironmentVariable("TC_PROGRAM"), {});
+    }
+    ~ProgramUnderTest()
+    {
+        if (app.state() != QProcess::NotRunning) {
+            app.kill();
+            app.waitForFinished(3000);
+        }
+    }
+    QProcess app;
+};
+
 // Parts of the drawing area that no control covers.
 bool uncovered(QPoint p)
 {
@@ -124,23 +143,14 @@ private:
 
 void TestEndToEnd::wholeSession()
 {
-    const QString program = qEnvironmentVariable("TC_PROGRAM");
-    QVERIFY2(QFileInfo(program).isExecutable(), "TC_PROGRAM names the built program");
+    QVERIFY2(QFileInfo(qEnvironmentVariable("TC_PROGRAM")).isExecutable(), "TC_PROGRAM names the built program");
     XSession x;
     if (!x.ok())
         QSKIP(qPrintable(x.error()));
 
-    QProcess app;
-    app.setProcessEnvironment(x.environment());
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(program, {});
+    ProgramUnderTest run(x);
+    QProcess& app = run.app;
     QVERIFY(app.waitForStarted());
-    const auto cleanup = qScopeGuard([&] {
-        if (app.state() != QProcess::NotRunning) {
-            app.kill();
-            app.waitForFinished(3000);
-        }
-    });
 
     const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
     QVERIFY2(!form1.isEmpty(), "the intro screen opens");
@@ -333,21 +343,12 @@ void TestEndToEnd::wholeSession()
 // Form4's activation stays with Form4.
 void TestEndToEnd::keyboardOnly()
 {
-    const QString program = qEnvironmentVariable("TC_PROGRAM");
     XSession x;
     if (!x.ok())
         QSKIP(qPrintable(x.error()));
-    QProcess app;
-    app.setProcessEnvironment(x.environment());
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(program, {});
+    ProgramUnderTest run(x);
+    QProcess& app = run.app;
     QVERIFY(app.waitForStarted());
-    const auto cleanup = qScopeGuard([&] {
-        if (app.state() != QProcess::NotRunning) {
-            app.kill();
-            app.waitForFinished(3000);
-        }
-    });
     const auto keys = [&](const QStringList& k) {
         x.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
                                                      QStringLiteral("60")} + k);
@@ -405,21 +406,12 @@ void TestEndToEnd::keyboardOnly()
 // only part of the curve is there, every dot at its place; then all of it.
 void TestEndToEnd::slowMotion()
 {
-    const QString program = qEnvironmentVariable("TC_PROGRAM");
     XSession x;
     if (!x.ok())
         QSKIP(qPrintable(x.error()));
-    QProcess app;
-    app.setProcessEnvironment(x.environment());
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    app.start(program, {});
+    ProgramUnderTest run(x);
+    QProcess& app = run.app;
     QVERIFY(app.waitForStarted());
-    const auto cleanup = qScopeGuard([&] {
-        if (app.state() != QProcess::NotRunning) {
-            app.kill();
-            app.waitForFinished(3000);
-        }
-    });
     const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
     QVERIFY(!form1.isEmpty());
     x.click(form1, 392, 444);
