@@ -65,6 +65,8 @@ void TestTools::copiedAndSavedPicturesAreTheSurface()
     fx.f.saveDrawingTo(file);
     QVERIFY(fx.rec.prompts.isEmpty());
     QCOMPARE(QImage(file).convertToFormat(QImage::Format_RGB32), copied);
+    qInfo("saved picture of the default ellipse: %dx%d, %lld bytes", copied.width(), copied.height(),
+          QFileInfo(file).size());
 }
 
 void TestTools::failedSavesLeaveFilesAlone()
@@ -108,6 +110,7 @@ void TestTools::printedPageKeepsProportionsAndSquareDots()
     preparePrinter(printer);
     printPicture(picture, printer);
     QVERIFY(QFile::exists(pdf));
+    qInfo("printed page (PDF, A4 landscape, 300 dpi): %lld bytes", QFileInfo(pdf).size());
 
     QProcess render;
     render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("400"), QStringLiteral("-png"),
