@@ -1,0 +1,124 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// Form4's tools for the teacher, beyond the screen's own behaviour: the
+// context menu of the drawing area (copy, save, print, slow motion) and
+// the coordinates under the pressed pointer.
+#include <cmath>
+
+#include <QActionGroup>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QToolTip>
+
+#include "drawingtools.h"
+#include "form4.h"
+#include "runtime/program.h"
+
+void Form4::copyDrawing()
+{
+    QGuiApplication::clipboard()->setImage(drawingPicture(surface()));
+}
+
+void Form4::saveDrawing()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!QDir(folder).exists())
+        folder = QDir::homePath();
+    QString name = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Salva il disegno"), QDir(folder).filePath(QStringLiteral("curve.png")),
+        QStringLiteral("Immagine PNG (*.png);;Immagine JPEG (*.jpg *.jpeg);;Immagine BMP (*.bmp);;Tutti i file (*)"),
+        nullptr, QFileDialog::DontUseNativeDialog);
+    if (name.isEmpty())
+        return;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".png");
+    saveDrawingTo(name);
+}
+
+void Form4::saveDrawingTo(const QString& name)
+{
+    const QString failure = savePicture(drawingPicture(surface()), name);
+    if (!failure.isEmpty())
+        tc::MsgBox(QStringLiteral("Impossibile salvare il disegno: ") + failure);
+}
+
+void Form4::printDrawing()
+{
+    QPrinter printer;
+    preparePrinter(printer);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Stampa il disegno"));
+    if (dialog.exec() == QDialog::Accepted)
+        printPicture(drawingPicture(surface()), printer);
+}
+
+QPointF Form4::curvePointAt(QPointF pixel) const
+{
+    const tc::Surface& s = surface();
+    const double dpr = s.devicePixelRatio();
+    // The middle of the device pixel, in scale units.
+    const double ux = (std::floor(pixel.x() * dpr) + 0.5) / s.unitsToDeviceX();
+    const double uy = (std::floor(pixel.y() * dpr) + 0.5) / s.unitsToDeviceY();
+    return QPointF(ux - CX.toDouble(), CY.toDouble() - uy);
+}
+
+void Form4::contextMenuEvent(QContextMenuEvent* e)
+{
+    if (childAt(e->pos()) || tc::programEnded()) // a control's own menu, or none
+        return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Copia il disegno"), QKeySequence::Copy, this, [this] { copyDrawing(); });
+    menu.addAction(QStringLiteral("Salva il disegno…"), QKeySequence::Save, this, [this] { saveDrawing(); });
+    menu.addAction(QStringLiteral("Stampa il disegno…"), QKeySequence::Print, this, [this] { printDrawing(); });
+    menu.addSeparator();
+    QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), this, [this](bool on) { slowMotion = on; });
+    slow->setCheckable(true);
+    slow->setChecked(slowMotion);
+    auto* paces = new QActionGroup(&menu);
+    const std::pair<const char*, SlowRun::Pace> choices[] = {
+        {"Lento", SlowRun::Pace::Lento}, {"Medio", SlowRun::Pace::Medio}, {"Veloce", SlowRun::Pace::Veloce}};
+    for (const auto& [name, p] : choices) {
+        QAction* a = menu.addAction(QString::fromUtf8(name), this, [this, p = p] { pace = p; });
+        a->setCheckable(true);
+        a->setChecked(pace == p);
+        a->setActionGroup(paces);
+    }
+    menu.exec(e->globalPos());
+}
+
+void Form4::showPointAt(QMouseEvent* e)
+{
+    const QPointF p = curvePointAt(e->position());
+    QToolTip::showText(e->globalPosition().toPoint() + QPoint(16, 16), pointText(p.x(), p.y()), this);
+}
+
+void Form4::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && !tc::programEnded())
+        showPointAt(e);
+    tc::Screen::mousePressEvent(e);
+}
+
+void Form4::mouseMoveEvent(QMouseEvent* e)
+{
+    if ((e->buttons() & Qt::LeftButton) && !tc::programEnded())
+        showPointAt(e);
+    tc::Screen::mouseMoveEvent(e);
+}
+
+void Form4::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        QToolTip::hideText();
+    tc::Screen::mouseReleaseEvent(e);
+}
