@@ -25,6 +25,10 @@ QWidget* showGuide()
         guide->setAttribute(Qt::WA_QuitOnClose, false);
         guide->setWindowTitle(QStringLiteral("Guida di tracciacurve"));
         guide->setOpenExternalLinks(true);
+        // Text to read at length: larger than the screens' small face.
+        QFont text = guide->font();
+        text.setPointSizeF(10.5);
+        guide->setFont(text);
         guide->setSource(QUrl(QStringLiteral("qrc:/guide/guida.md")), QTextDocument::MarkdownResource);
         guide->resize(760, 640);
     }
