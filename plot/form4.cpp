@@ -7,7 +7,6 @@
 #include <array>
 #include <optional>
 
-#include <QDateTime>
 #include <QElapsedTimer>
 #include <QShortcut>
 
@@ -60,6 +59,19 @@ constexpr std::array<tc::ControlSpec, 23> controls{{
 // About a hundredth of a second of values between two looks at the clock.
 constexpr std::int64_t valuesBetweenClockReads = 1 << 16;
 constexpr qint64 busyAfterMs = 200;
+
+// Milliseconds that only go forward, whatever the wall clock does.
+SlowRun::Clock monotonicClock()
+{
+    return [] {
+        static QElapsedTimer since = [] {
+            QElapsedTimer t;
+            t.start();
+            return t;
+        }();
+        return since.elapsed();
+    };
+}
 
 template <typename T>
 T* control(const QHash<QString, QWidget*>& made, const char* name)
@@ -218,7 +230,7 @@ void Form4::startRun(const Tracer& run)
         caption_ = windowTitle();
         setWindowTitle(caption_ + QStringLiteral(" \u2014 disegno in corso (Esc per finire)"));
         slowRun_ = std::make_unique<SlowRun>(
-            surface(), run, pace, slowClock ? slowClock : [] { return QDateTime::currentMSecsSinceEpoch(); },
+            surface(), run, pace, slowClock ? slowClock : monotonicClock(),
             // The run's message belongs to this screen, whoever ends the run.
             [this] { drawingDone(); }, [this](Tracer& t) { handle([&] { endRun(t); }); });
         tc::setRunToFinish([this] {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "runtime/program.h"
 #include "runtime/screen.h"
 
 namespace {
@@ -91,27 +92,13 @@ void SlowRun::end()
 
 bool SlowRun::eventFilter(QObject* watched, QEvent* e)
 {
-    switch (e->type()) {
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && inputToAScreen(watched)) {
-            finishNow();
-            return true;
-        }
-        [[fallthrough]];
-    case QEvent::ShortcutOverride:
-        // Taken here, so that no shortcut of the screen fires either.
-        if (e->type() == QEvent::ShortcutOverride && inputToAScreen(watched))
-            e->accept();
-        [[fallthrough]];
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::ContextMenu:
-        // Nothing may start, nor a field change, in the middle of a run.
-        return inputToAScreen(watched);
-    default:
+    if (!tc::isUserInput(e) || !inputToAScreen(watched))
         return false;
-    }
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+        finishNow();
+    // Taken here, so that no shortcut of the screen fires either.
+    if (e->type() == QEvent::ShortcutOverride)
+        e->accept();
+    // Nothing may start, nor a field change, in the middle of a run.
+    return true;
 }

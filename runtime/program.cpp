@@ -20,23 +20,7 @@ bool ended = false;
 class DropInput : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        switch (e->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::Shortcut:
-        case QEvent::ShortcutOverride:
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            return false;
-        }
-    }
+    bool eventFilter(QObject*, QEvent* e) override { return isUserInput(e); }
 };
 
 void realMessage(const QString& prompt)
@@ -103,6 +87,24 @@ QWidget* messageOwner()
     if (QWidget* w = Screen::handlingScreen())
         return w;
     return QApplication::activeWindow();
+}
+
+bool isUserInput(const QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
 }
 
 BusyPointer::BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -11,6 +11,7 @@
 
 #include <QString>
 
+class QEvent;
 class QWidget;
 
 namespace tc {
@@ -38,6 +39,10 @@ void finishRunInProgress();
 // (also when the window system has not yet moved the focus to it), else
 // the active window.
 QWidget* messageOwner();
+
+// Whether an event is the user's input: a key, a button, the wheel, a
+// shortcut or a context menu. What the program drops when it must not act.
+bool isUserInput(const QEvent* e);
 
 // The busy pointer over every window for as long as it lives.
 class BusyPointer {
