@@ -10,9 +10,9 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include "runtime/numtext.h"
+#include "runtime/savefile.h"
 #include "runtime/surface.h"
 
 QImage drawingPicture(const tc::Surface& surface)
@@ -37,17 +37,10 @@ QString savePicture(const QImage& picture, const QString& fileName)
     const QByteArray format = suffix.isEmpty() ? QByteArray("png") : suffix;
     if (!QImageWriter::supportedImageFormats().contains(format))
         return QStringLiteral("il formato «%1» non è tra quelli che il programma sa scrivere").arg(QString::fromLatin1(suffix));
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, format);
-    if (!writer.write(picture)) {
-        file.cancelWriting();
-        return writer.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return tc::writeFileWhole(fileName, [&](QIODevice& file) {
+        QImageWriter writer(&file, format);
+        return writer.write(picture) ? QString() : writer.errorString();
+    });
 }
 
 void preparePrinter(QPrinter& printer)

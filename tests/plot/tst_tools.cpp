@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QToolTip>
 
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
 #include "calibrate/form2.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
@@ -42,6 +46,7 @@ class TestTools : public QObject {
 private slots:
     void copiedAndSavedPicturesAreTheSurface();
     void failedSavesLeaveFilesAlone();
+    void fullDiskKeepsTheOldFile();
     void printedPageKeepsProportionsAndSquareDots();
     void pressShowsThePointsCoordinates();
 };
@@ -92,6 +97,36 @@ void TestTools::failedSavesLeaveFilesAlone()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
+}
+
+void TestTools::fullDiskKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const auto mount = [](const QStringList& args) {
+        return geteuid() == 0 && QProcess::execute(args[0], args.mid(1)) == 0;
+    };
+    // 16 KiB, of which the old picture takes all but a few hundred bytes.
+    if (!mount({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                QStringLiteral("size=16k"), QStringLiteral("tmpfs"), dir.path()}))
+        QSKIP("SKIPPED: mounting a small tmpfs needs root (and the right to mount); the full-disk save is untested");
+    const auto unmount = qScopeGuard([&] { mount({QStringLiteral("umount"), dir.path()}); });
+    const QString old = dir.filePath(QStringLiteral("curva.png"));
+    const QByteArray before(13000, 'p');
+    {
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
+    }
+    Fixture fx;
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    for (const QString& name : {QStringLiteral("curva.png"), QStringLiteral("nuova.png")}) {
+        fx.f.saveDrawingTo(dir.filePath(name));
+        QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare il disegno: ") + reason});
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        // Neither the new picture nor a temporary file is left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("curva.png")});
+    }
 }
 
 void TestTools::printedPageKeepsProportionsAndSquareDots()
