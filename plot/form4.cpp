@@ -148,6 +148,9 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
 
 void Form4::Form_Activate()
 {
+    // A run in progress ends whole, with what waits for it, before anything
+    // here changes: its end writes the current point.
+    tc::finishRunInProgress();
     P1 = Value(3.1415927f) / 180;
     setScaleMode(7);
     setDrawWidth(2);
@@ -226,11 +229,12 @@ void Form4::CALCOLA()
 
 void Form4::startRun(const Tracer& run)
 {
+    const SlowRun::Clock clock = runClock ? runClock : monotonicClock();
     if (slowMotion) {
         caption_ = windowTitle();
         setWindowTitle(caption_ + QStringLiteral(" \u2014 disegno in corso (Esc per finire)"));
         slowRun_ = std::make_unique<SlowRun>(
-            surface(), run, pace, slowClock ? slowClock : monotonicClock(),
+            surface(), run, pace, clock,
             // The run's message belongs to this screen, whoever ends the run.
             [this] { drawingDone(); }, [this](Tracer& t) { handle([&] { endRun(t); }); });
         tc::setRunToFinish([this] {
@@ -246,12 +250,13 @@ void Form4::startRun(const Tracer& run)
         pen.setDrawWidth(2);
         const auto dot = [&pen](float x, float y, QRgb colour) { pen.dot(x, y, colour); };
         // A run long enough to be noticed shows the busy pointer until it ends.
-        QElapsedTimer clock;
-        clock.start();
+        const qint64 started = clock();
         std::optional<tc::BusyPointer> busy;
-        while (tracer.advance(valuesBetweenClockReads, Tracer::unbounded, dot))
-            if (!busy && clock.elapsed() >= busyAfterMs)
+        while (tracer.advance(valuesBetweenClockReads, Tracer::unbounded, dot)) {
+            const qint64 elapsed = clock() - started;
+            if (!busy && elapsed >= busyAfterMs)
                 busy.emplace();
+        }
     }
     endRun(tracer);
 }
@@ -309,6 +314,7 @@ void Form4::closeEvent(QCloseEvent* e)
 
 void Form4::Command1_Click()
 {
+    tc::finishRunInProgress();
     Cls();
     PrimVol = Value(std::int16_t(0));
     X9 = Value(std::int16_t(0));
@@ -328,6 +334,8 @@ void Form4::Command3_Click()
 
 void Form4::Command4_Click()
 {
+    // The end of an erase run in progress sets ClsUL back to 0.
+    tc::finishRunInProgress();
     ClsUL = Value(eraseFlag);
     X9 = OldX9;
     Y9 = OldY9;

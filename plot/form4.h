@@ -81,8 +81,9 @@ public:
     // Slow motion: every run laid dot by dot at a pace, off by default.
     bool slowMotion = false;
     SlowRun::Pace pace = SlowRun::Pace::Lento;
-    // Where a slow run reads the time; a test gives its own.
-    SlowRun::Clock slowClock;
+    // Where a run reads the time (the pace of a slow run, the busy pointer
+    // of a long instant one); a test gives its own.
+    SlowRun::Clock runClock;
     // The slow run being drawn, if any.
     SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
 

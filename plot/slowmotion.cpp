@@ -33,7 +33,7 @@ double SlowRun::dotsPerSecond(Pace chosen, std::int64_t dots)
 
 SlowRun::SlowRun(tc::Surface& surface, const Tracer& tracer, Pace pace, Clock clock, std::function<void()> repaint,
                  std::function<void(Tracer&)> done)
-    : surface_(surface), tracer_(tracer), clock_(std::move(clock)), repaint_(std::move(repaint)),
+    : surface_(surface), scale_(surface.scale()), tracer_(tracer), clock_(std::move(clock)), repaint_(std::move(repaint)),
       done_(std::move(done))
 {
     // How many dots the run will lay, known beforehand from a dry run of a
@@ -56,7 +56,7 @@ SlowRun::~SlowRun()
 void SlowRun::lay(std::int64_t maxDots)
 {
     {
-        tc::Surface::DotPen pen(surface_);
+        tc::Surface::DotPen pen(surface_, scale_);
         pen.setDrawWidth(2);
         tracer_.advance(Tracer::unbounded, maxDots, [&pen](float x, float y, QRgb c) { pen.dot(x, y, c); });
     }

@@ -52,6 +52,7 @@ private:
     void end();
 
     tc::Surface& surface_;
+    const tc::Surface::Scale scale_;
     Tracer tracer_;
     Clock clock_;
     std::function<void()> repaint_;

@@ -226,14 +226,17 @@ QRect Surface::takeDirty()
     return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
 }
 
-Surface::DotPen::DotPen(Surface& s)
+Surface::DotPen::DotPen(Surface& s) : DotPen(s, s.scale()) {}
+
+Surface::DotPen::DotPen(Surface& s, const Scale& scale)
     : s_(s),
       bits_(s.ensureImage().bits()),
       bpl_(s.image_.bytesPerLine()),
       w_(s.image_.width()),
       h_(s.image_.height()),
-      sx_(s.unitsToDeviceX()),
-      sy_(s.unitsToDeviceY()),
+      // As unitsToDeviceX/Y work it out, to the last bit.
+      sx_(scale.client.width() * s.dpr_ / double(scale.width)),
+      sy_(scale.client.height() * s.dpr_ / double(scale.height)),
       x0_(INT32_MAX), y0_(INT32_MAX), x1_(INT32_MIN), y1_(INT32_MIN)
 {
     setDrawWidth(s.drawWidth_);

@@ -45,6 +45,14 @@ public:
     void setScaleWidth(float w);
     void setScaleHeight(float h);
 
+    // The scale as it stands, for a run drawn over time: it keeps the scale
+    // it started with, so that a resize in its middle does not bend it.
+    struct Scale {
+        QSize client;
+        float width, height;
+    };
+    Scale scale() const { return {client_, scaleWidth_, scaleHeight_}; }
+
     int drawWidth() const { return drawWidth_; }
     void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
     QRgb foreColor() const { return fore_; }
@@ -64,6 +72,8 @@ public:
     class DotPen {
     public:
         explicit DotPen(Surface& s);
+        // With a scale taken earlier.
+        DotPen(Surface& s, const Scale& scale);
         ~DotPen();
         DotPen(const DotPen&) = delete;
         DotPen& operator=(const DotPen&) = delete;

@@ -309,12 +309,20 @@ void TestForm4::overflowAndEndlessRuns()
     f.Text4->setText(QStringLiteral("2e17"));
     QElapsedTimer t;
     t.start();
-    // Long enough for the busy pointer, which is gone again by the time the
-    // run says why it stopped.
+    // Long enough for the busy pointer (the run's clock moves 100 ms at
+    // each look), which is gone again by the time the run says why it stopped.
+    qint64 now = 0;
+    bool busySeen = false;
+    f.runClock = [&] {
+        const QCursor* c = QApplication::overrideCursor();
+        busySeen = busySeen || (c && c->shape() == Qt::WaitCursor);
+        return now += 100;
+    };
     bool busyDuringMessage = true;
     MessageRecorder watch([&](const QString&) { busyDuringMessage = QApplication::overrideCursor() != nullptr; });
     f.Command5_Click();
     QCOMPARE(watch.take(), QStringList{"Troppi punti: ridurre l'intervallo di ALFA"});
+    QVERIFY(busySeen);
     QVERIFY(!busyDuringMessage);
     qInfo("the bounded run took %lld ms", static_cast<long long>(t.elapsed()));
 }

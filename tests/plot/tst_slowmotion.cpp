@@ -5,6 +5,7 @@
 // nothing else happens in the middle of it. The time is the test's own.
 #include <QtTest>
 
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,7 +22,7 @@ struct Screen4 {
     explicit Screen4(bool slow)
     {
         f.slowMotion = slow;
-        f.slowClock = [this] { return now; };
+        f.runClock = [this] { return now; };
         f.Form_Activate();
     }
     void setLaw(int law)
@@ -69,35 +70,51 @@ void TestSlowMotion::sameResultAsInstant_data()
 {
     QTest::addColumn<int>("law");
     QTest::addColumn<QString>("epsilon");
-    QTest::addColumn<bool>("erase");
-    QTest::newRow("ellisse") << 0 << "0,477" << false;
-    QTest::newRow("iperbole") << 1 << "0,477" << false;
-    QTest::newRow("parabola") << 2 << "0,477" << false;
-    QTest::newRow("erase") << 0 << "0,477" << true;
-    QTest::newRow("field limit, then erase") << 1 << "3" << true;
+    QTest::addColumn<int>("erases"); // Cancella l'Ultimo, this many times back to back
+    QTest::addColumn<bool>("resize"); // the window enlarged once the run is under way
+    QTest::newRow("ellisse") << 0 << "0,477" << 0 << false;
+    QTest::newRow("iperbole") << 1 << "0,477" << 0 << false;
+    QTest::newRow("parabola") << 2 << "0,477" << 0 << false;
+    QTest::newRow("erase") << 0 << "0,477" << 1 << false;
+    QTest::newRow("field limit, then erase") << 1 << "3" << 1 << false;
+    QTest::newRow("two erases, the first unfinished") << 0 << "0,477" << 2 << false;
+    QTest::newRow("resized half way") << 0 << "0,477" << 0 << true;
 }
 
 void TestSlowMotion::sameResultAsInstant()
 {
     QFETCH(int, law);
     QFETCH(QString, epsilon);
-    QFETCH(bool, erase);
+    QFETCH(int, erases);
+    QFETCH(bool, resize);
     MessageRecorder rec;
     Screen4 instant(false), slow(true);
     QStringList messages[2];
     int i = 0;
     for (Screen4* s : {&instant, &slow}) {
+        if (resize) { // shown, so that it is resized; its activation runs from the origin
+            s->f.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&s->f));
+            s->drawToTheEnd();
+        }
         s->setLaw(law);
         s->f.Text10->setText(epsilon);
         s->f.Command5_Click();
         QVERIFY(s->f.slowRun() == nullptr || s == &slow);
-        s->drawToTheEnd();
-        if (erase) {
-            s->f.Command4_Click();
-            if (s == &slow)
-                QCOMPARE(s->f.ClsUL.toDouble(), 99.0); // still erasing
-            s->drawToTheEnd();
+        if (resize) {
+            if (s == &slow) {
+                s->now += 2000;
+                s->f.slowRun()->tick();
+            }
+            s->f.resize(1000, 700);
+            QTRY_COMPARE(s->f.surface().clientSize(), QSize(1000, 700));
         }
+        s->drawToTheEnd();
+        for (int e = 0; e < erases; ++e)
+            s->f.Command4_Click();
+        if (erases && s == &slow)
+            QCOMPARE(s->f.ClsUL.toDouble(), 99.0); // still erasing
+        s->drawToTheEnd();
         messages[i++] = rec.take();
     }
     QCOMPARE(messages[1], messages[0]);
@@ -154,6 +171,18 @@ void TestSlowMotion::nothingInterleaves()
     QCOMPARE(s.f.Miocolor.toDouble(), 2.0);
     QVERIFY(s.f.slowRun());
     QCOMPARE(s.f.slowRun()->dotsLaid(), laid);
+    // Nor does a right click open the drawing menu.
+    bool menuOpened = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* menu = QApplication::activePopupWidget()) {
+            menuOpened = true;
+            menu->close();
+        }
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(600, 60), s.f.mapToGlobal(QPoint(600, 60)));
+    QApplication::sendEvent(&s.f, &rightClick);
+    QCoreApplication::processEvents();
+    QVERIFY(!menuOpened);
 
     // Another screen becomes active: the run ends first, then Form2's activation.
     Form2::instance().windowActivated();
@@ -161,6 +190,9 @@ void TestSlowMotion::nothingInterleaves()
     QCOMPARE(seen, QStringList{QStringLiteral("fuori campo X11 =635 @ 0.75")});
     QCOMPARE(Form2::instance().INCR.toDouble(), 0.51);
     QCOMPARE(s.f.X9.toDouble(), 630.0);
+    // Input reaches the screens again.
+    QTest::keyClicks(s.f.Text1, QStringLiteral("7"));
+    QCOMPARE(s.f.Text1->text(), QStringLiteral("07"));
 }
 
 void TestSlowMotion::pace()
