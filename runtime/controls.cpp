@@ -59,7 +59,8 @@ HScrollBar::HScrollBar(QWidget* parent) : QScrollBar(Qt::Horizontal, parent)
 
 void HScrollBar::keyPressEvent(QKeyEvent* e)
 {
-    if ((e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right)) {
+    // Whatever modifier is held: the toolkit would reverse those too.
+    if (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right) {
         triggerAction(e->key() == Qt::Key_Right ? SliderSingleStepAdd : SliderSingleStepSub);
         e->accept();
         return;
@@ -86,7 +87,11 @@ QWidget* create(const ControlSpec& c, QWidget* parent)
     case ControlKind::TextBox:
         return new QLineEdit(caption, parent);
     case ControlKind::Label: {
-        auto* l = opaque(new QLabel(caption, parent));
+        // Inside a frame the frame's panel already hides the drawing, and a
+        // fill of the window's colour would show as a patch on it.
+        auto* l = new QLabel(caption, parent);
+        if (!c.container)
+            opaque(l);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     }

@@ -44,8 +44,9 @@ protected:
 };
 
 // A horizontal scroll bar whose Left and Right keys lower and raise the
-// value. (The toolkit's bar inverts its controls, and its Left/Right keys
-// follow that; every other way of moving it is right as it stands.)
+// value, with or without a modifier. (The toolkit's bar inverts its
+// controls, and its Left/Right keys follow that; every other way of moving
+// it is right as it stands.)
 class HScrollBar : public QScrollBar {
     Q_OBJECT
 public:

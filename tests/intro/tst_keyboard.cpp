@@ -74,13 +74,18 @@ void TestKeyboard::scrollBarArrowKeys()
     struct Step {
         Qt::Key key;
         const char* text;
+        Qt::KeyboardModifiers modifiers = {};
     };
     // The bar opens at its minimum: Left there moves nothing and runs nothing.
+    // A modifier changes nothing of the direction.
     const Step steps[] = {{Qt::Key_Left, "0,51"}, {Qt::Key_Right, "0,55"}, {Qt::Key_Right, "0,57"},
                           {Qt::Key_Left, "0,55"}, {Qt::Key_End, "1,11"},   {Qt::Key_Left, "1,09"},
-                          {Qt::Key_Home, "0,53"}, {Qt::Key_Up, "0,53"},    {Qt::Key_Down, "0,55"}};
+                          {Qt::Key_Home, "0,53"}, {Qt::Key_Up, "0,53"},    {Qt::Key_Down, "0,55"},
+                          {Qt::Key_Right, "0,57", Qt::ControlModifier},    {Qt::Key_Right, "0,59", Qt::AltModifier},
+                          {Qt::Key_Right, "0,61", Qt::ShiftModifier},      {Qt::Key_Left, "0,59", Qt::ControlModifier},
+                          {Qt::Key_Left, "0,57", Qt::AltModifier},         {Qt::Key_Left, "0,55", Qt::ShiftModifier}};
     for (const Step& s : steps) {
-        QTest::keyClick(focused(), s.key);
+        QTest::keyClick(focused(), s.key, s.modifiers);
         QCOMPARE(f.Text1->text(), QString::fromLatin1(s.text));
     }
 }
@@ -194,6 +199,12 @@ void TestKeyboard::controlsHideTheDrawing()
     QVERIFY(QTest::qWaitForWindowExposed(&f4));
     check(f4, f4.Frame3);
     check(f4, f4.Label6);
+
+    // A label in a frame shows the frame's panel around its text, not a
+    // patch of another grey: beside its leading blanks, and just below it.
+    const QImage frame = f4.Frame3->grab().toImage();
+    const QRect label = f4.Label7->geometry();
+    QCOMPARE(frame.pixel(label.left() + 2, label.center().y()), frame.pixel(label.left() + 2, label.bottom() + 3));
 }
 
 void TestKeyboard::guideOnF1()
@@ -256,15 +267,17 @@ void TestKeyboard::endDropsQueuedInput()
     Form4& f4 = Form4::instance();
     f4.Show();
     QVERIFY(activate(f4));
-    // Two clicks waiting in the queue: ESCI, then ESEGUI (Continua).
+    // Waiting in the queue: ESCI, then ESEGUI (Continua), then a key for m/q.
     QMetaObject::invokeMethod(f4.Command3, "click", Qt::QueuedConnection);
     QMetaObject::invokeMethod(f4.Command5, "click", Qt::QueuedConnection);
+    QCoreApplication::postEvent(f4.Text1, new QKeyEvent(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7")));
     QEventLoop loop;
     QTimer::singleShot(5000, &loop, [&] { loop.exit(1); });
     QCOMPARE(loop.exec(), 0); // ended by ESCI
     QCoreApplication::processEvents();
     QVERIFY(tc::programEnded());
     QVERIFY2(f4.Miocolor.isEmpty(), "a run started after the end");
+    QCOMPARE(f4.Text1->text(), QStringLiteral("0,3"));
     QVERIFY(rec.prompts.isEmpty());
     // Nor do keys typed, nor an activation.
     QTest::keyClick(f4.Command5, Qt::Key_Space);
