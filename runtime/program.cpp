@@ -14,6 +14,7 @@ namespace tc {
 namespace {
 
 bool ended = false;
+int boxesShown = 0;
 
 // Once the program has ended, input already queued (clicks given while a
 // long run was busy) goes nowhere.
@@ -28,6 +29,7 @@ void realMessage(const QString& prompt)
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(applicationTitle), prompt,
                     QMessageBox::Ok, messageOwner());
     box.setWindowModality(Qt::ApplicationModal);
+    ++boxesShown;
     box.exec();
 }
 
@@ -74,6 +76,7 @@ void finishRunInProgress()
 }
 
 void MsgBox(const QString& prompt) { messageFunction()(prompt); }
+int messageBoxesShown() { return boxesShown; }
 
 void End()
 {

@@ -35,6 +35,10 @@ bool programEnded();
 void setRunToFinish(std::function<void()> finish);
 void finishRunInProgress();
 
+// How many real message boxes have been shown: each takes the window
+// system's focus for as long as it is up, and hands it to its owner after.
+int messageBoxesShown();
+
 // The window a message box belongs to: the screen whose handler is running
 // (also when the window system has not yet moved the focus to it), else
 // the active window.

@@ -10,6 +10,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTimer>
+#include <QWindow>
 
 #include "guide.h"
 
@@ -17,6 +19,37 @@ namespace tc {
 
 Screen* Screen::lastActive_ = nullptr;
 Screen* Screen::handling_ = nullptr;
+Screen* Screen::forward_ = nullptr;
+
+namespace {
+
+// How long a screen brought forward again waits for the window system to
+// say so, at the most.
+constexpr int bringForwardMs = 1500;
+
+// The toolkit sets aside a change of the active window that comes while a
+// popup (a context menu) is open. Once the popup is gone, the window the
+// window system made active meanwhile is made active here, and so a screen
+// gets its activation as it would have without the popup.
+class PopupWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Hide && o->isWidgetType() && static_cast<QWidget*>(o)->windowType() == Qt::Popup)
+            QTimer::singleShot(0, qApp, [] {
+                QWindow* focus = QGuiApplication::focusWindow();
+                if (!focus || QApplication::activePopupWidget())
+                    return;
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->windowHandle() == focus && w != QApplication::activeWindow())
+                        QApplication::setActiveWindow(w);
+            });
+        return false;
+    }
+};
+
+} // namespace
 
 void useClassicFonts()
 {
@@ -43,6 +76,11 @@ Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwi
     setPalette(pal);
     resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
     addGuideKey(this);
+    static const bool watching = [] {
+        qApp->installEventFilter(new PopupWatch(qApp));
+        return true;
+    }();
+    Q_UNUSED(watching);
 }
 
 Screen::~Screen()
@@ -51,6 +89,8 @@ Screen::~Screen()
         lastActive_ = nullptr;
     if (handling_ == this)
         handling_ = nullptr;
+    if (forward_ == this)
+        forward_ = nullptr;
 }
 
 void Screen::placeTwips(QWidget* w, int left, int top, int width, int height)
@@ -73,13 +113,39 @@ void Screen::Show()
 
 void Screen::windowActivated()
 {
+    if (programEnded())
+        return;
+    if (forward_) {
+        // The activation a closed message box hands back to its owner while
+        // the screen the user chose is brought forward again: not the user's.
+        if (forward_ != this)
+            return;
+        forward_ = nullptr;
+    }
     // A message box closing, or a return from another application, gives
     // the window back its activation but is not an activation of the screen.
-    if (lastActive_ == this || programEnded())
+    if (lastActive_ == this)
         return;
+    const int boxes = messageBoxesShown();
     finishRunInProgress();
     lastActive_ = this;
+    // The run's message took the focus to the run's screen, which keeps it
+    // once the box is closed; the user chose this one.
+    if (messageBoxesShown() != boxes)
+        bringForward();
     handle([this] { Form_Activate(); });
+}
+
+void Screen::bringForward()
+{
+    forward_ = this;
+    raise();
+    activateWindow();
+    // Should the window system never report the activation, the wait ends.
+    QTimer::singleShot(bringForwardMs, this, [this] {
+        if (forward_ == this)
+            forward_ = nullptr;
+    });
 }
 
 void Screen::Cls()

@@ -94,9 +94,12 @@ protected:
     void hideEvent(QHideEvent* e) override;
 
 private:
+    void bringForward();
+
     Surface surface_;
     static Screen* lastActive_;
     static Screen* handling_;
+    static Screen* forward_;
 };
 
 } // namespace tc

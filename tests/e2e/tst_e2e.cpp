@@ -96,6 +96,15 @@ bool uncovered(QPoint p)
            (p.x() >= 380 || (p.x() >= 270 && p.y() >= 200 && p.y() < 365));
 }
 
+int countWhite(const QImage& img, const QRect& r)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.valid(x, y) && img.pixel(x, y) == qRgb(255, 255, 255);
+    return n;
+}
+
 double share(const QImage& img, const QList<QPoint>& pts, QRgb colour)
 {
     int seen = 0, hit = 0;
@@ -231,18 +240,9 @@ void TestEndToEnd::wholeSession()
                                           QStringLiteral("430"), QStringLiteral("30"), QStringLiteral("click"),
                                           QStringLiteral("3")});
         QThread::msleep(700);
-        const QStringList geometry =
-            x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), form4})
-                .split(QLatin1Char('\n'));
-        int wx = 0, wy = 0;
-        for (const QString& line : geometry) {
-            if (line.startsWith(QStringLiteral("X=")))
-                wx = line.mid(2).toInt();
-            if (line.startsWith(QStringLiteral("Y=")))
-                wy = line.mid(2).toInt();
-        }
+        const QPoint at = x.windowPosition(form4);
         const QImage screen = x.shot(QStringLiteral("root"));
-        keep(screen.copy(wx + 250, wy, 480, 200), "menu.png");
+        keep(screen.copy(at.x() + 250, at.y(), 480, 200), "menu.png");
         x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
         QThread::msleep(300);
     }
@@ -354,10 +354,6 @@ void TestEndToEnd::keyboardOnly()
                                                      QStringLiteral("60")} + k);
         QThread::msleep(200);
     };
-    const auto activeName = [&] {
-        return x.run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")})
-            .trimmed();
-    };
 
     const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
     QVERIFY(!form1.isEmpty());
@@ -365,12 +361,12 @@ void TestEndToEnd::keyboardOnly()
     keys({QStringLiteral("Return")}); // AVANTI
     const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
     QVERIFY2(!form2.isEmpty(), "Enter on AVANTI opens the calibration screen");
-    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form2"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
     keys({QStringLiteral("Right")}); // 0,55: the bar has the focus
     keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")}); // OK - continua
     const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
     QVERIFY2(!form4.isEmpty(), "Right, then Tab Tab Enter opens the plotting screen");
-    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form4"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form4"), 5000);
 
     // ESCI has the focus; three Tabs reach ESEGUI (Continua).
     keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Return")});
@@ -385,15 +381,15 @@ void TestEndToEnd::keyboardOnly()
     keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
           QStringLiteral("ctrl+a"), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), form2});
-    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("Form2"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
     keys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Right"), QStringLiteral("Tab"),
           QStringLiteral("Tab"), QStringLiteral("Return")});
     QVERIFY2(!x.waitForWindow(QStringLiteral("tracciacurve")).isEmpty(), "the message comes up");
-    QTRY_COMPARE_WITH_TIMEOUT(activeName(), QStringLiteral("tracciacurve"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("tracciacurve"), 5000);
     keys({QStringLiteral("Return")}); // closes it
     QTRY_VERIFY_WITH_TIMEOUT(!x.windowExists(QStringLiteral("tracciacurve")), 5000);
     QThread::msleep(300);
-    QCOMPARE(activeName(), QStringLiteral("Form4")); // not Form2, which would have reset the ratio
+    QCOMPARE(x.activeWindowName(), QStringLiteral("Form4")); // not Form2, which would have reset the ratio
 
     // ESCI by Enter: from m/q, four Tabs round to it.
     keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
@@ -417,7 +413,9 @@ void TestEndToEnd::slowMotion()
     x.click(form1, 392, 444);
     const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
     QVERIFY(!form2.isEmpty());
-    QThread::msleep(300);
+    // Form2's ratio field, as it shows 0,51.
+    const auto ratioField = [](const QImage& i) { return i.copy(24, 192, 49, 25); };
+    const QImage ratio51 = ratioField(waitFor(x, form2, [](const QImage& i) { return i.pixel(580, 228) == red; }));
     x.click(form2, 417, 80);
     QThread::msleep(300);
     x.click(form2, 260, 212);
@@ -440,9 +438,9 @@ void TestEndToEnd::slowMotion()
     const QList<QPoint> ellipse = expectedDots(f55, Law::Ellipse, 0.3, cx, cy);
     x.click(form4, 208, 228); // ESEGUI (Continua): 539 dots, about 9 s at 60 a second
     QThread::msleep(3500);
-    const QString title =
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed();
-    QCOMPARE(title, QStringLiteral("Form4 \u2014 disegno in corso (Esc per finire)"));
+    const auto title = [&] { return x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed(); };
+    const QString drawing = QStringLiteral("Form4 \u2014 disegno in corso (Esc per finire)");
+    QCOMPARE(title(), drawing);
     const QImage half = x.shot(form4);
     keep(half, "lento.png");
     const double part = share(half, ellipse, green);
@@ -462,8 +460,46 @@ void TestEndToEnd::slowMotion()
 
     const QImage full = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; }, 15000);
     QVERIFY2(share(full, ellipse, green) > 0.99, qPrintable(QString::number(share(full, ellipse, green))));
-    QTRY_COMPARE_WITH_TIMEOUT(x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed(),
-                              QStringLiteral("Form4"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("Form4"), 10000);
+    for (const auto& [window, where] : {std::pair{form2, QStringLiteral("0")}, std::pair{form4, QStringLiteral("500")}})
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowmove"), QStringLiteral("--sync"), window, where, where});
+
+    // The window manager activates Form2 while Form4's menu is open (white
+    // over the drawing): once the menu is closed, Form2 has
+    // had its activation, which shows 0,51 again; and the way back to Form4
+    // is one too, which draws.
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), form4,
+                                      QStringLiteral("560"), QStringLiteral("60"), QStringLiteral("click"),
+                                      QStringLiteral("3")});
+    const QRect menu(x.windowPosition(form4) + QPoint(560, 60), QSize(150, 100));
+    const auto menuOpen = [&](const QImage& i) { return countWhite(i, menu) > 10000; };
+    QVERIFY(menuOpen(waitFor(x, QStringLiteral("root"), menuOpen)));
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), form2});
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    QCOMPARE(ratioField(waitFor(x, form2, [&](const QImage& i) { return ratioField(i) == ratio51; })), ratio51);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), form4});
+    QTRY_COMPARE_WITH_TIMEOUT(title(), drawing, 5000);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("Form4"), 5000);
+
+    // A slow run bound for the field limit, finished by a click on Form2: its
+    // message comes over Form4; once it is closed Form2 stays the active
+    // screen, no run starts again, and Form2's ESCI ends the program.
+    x.click(form4, 180, 80);                             // IPERBOLE
+    x.typeInto(form4, 236, 28, QStringLiteral("3"));     // Valore di Epsilon
+    x.click(form4, 72, 228);                             // ESEGUI dall' ORIGINE
+    QTRY_COMPARE_WITH_TIMEOUT(title(), drawing, 5000);
+    x.click(form2, 500, 300);
+    const QString box = x.waitForWindow(QStringLiteral("tracciacurve"));
+    QVERIFY(!box.isEmpty());
+    QVERIFY(x.run(QStringLiteral("xprop"), {QStringLiteral("-id"), box, QStringLiteral("WM_TRANSIENT_FOR")})
+                .contains(QString::number(form4.toULongLong(), 16)));
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("tracciacurve"), 5000);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
+    x.click(form2, 80, 292);
+    QVERIFY2(app.waitForFinished(5000), "ESCI on Form2 ends the program");
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -117,6 +117,26 @@ bool XSession::windowExists(const QString& name) const
                 .isEmpty();
 }
 
+QString XSession::activeWindowName() const
+{
+    return run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow"), QStringLiteral("getwindowname")}).trimmed();
+}
+
+QPoint XSession::windowPosition(const QString& window) const
+{
+    QPoint at;
+    const QStringList lines =
+        run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window})
+            .split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.startsWith(QStringLiteral("X=")))
+            at.setX(line.mid(2).toInt());
+        if (line.startsWith(QStringLiteral("Y=")))
+            at.setY(line.mid(2).toInt());
+    }
+    return at;
+}
+
 void XSession::click(const QString& window, int x, int y) const
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), window,

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ public:
     // to timeoutMs; empty if none came.
     QString waitForWindow(const QString& name, int timeoutMs = 10000) const;
     bool windowExists(const QString& name) const;
+    QString activeWindowName() const;
+    // Where the window's client area lies on the screen.
+    QPoint windowPosition(const QString& window) const;
     void click(const QString& window, int x, int y) const;
     void typeInto(const QString& window, int x, int y, const QString& text) const;
     QImage shot(const QString& window) const;
