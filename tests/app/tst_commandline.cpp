@@ -73,8 +73,12 @@ void TestCommandLine::unknownOption()
     QVERIFY(o.out.isEmpty());
     QCOMPARE(o.err.count(QLatin1Char('\n')), 1);
     QVERIFY2(o.err.contains(QStringLiteral("«--colore»")) && o.err.contains(QStringLiteral("--help")), qPrintable(o.err));
-    // A toolkit option missing its value is refused the same way.
+    // A toolkit option missing its value is refused the same way, and so is
+    // a stray argument (with a display, so that only the argument stops it).
     QVERIFY(runProgram({QStringLiteral("-platform")}).code != 0);
+    const Outcome stray = runProgram({QStringLiteral("pippo")}, QStringLiteral("offscreen"));
+    QVERIFY(stray.code > 0);
+    QCOMPARE(stray.err, QStringLiteral("tracciacurve: argomento inatteso «pippo»; «tracciacurve --help» elenca le opzioni.\n"));
 }
 
 void TestCommandLine::noDisplay()
