@@ -21,6 +21,10 @@ enum class TraceEnd { Finished, OutOfFieldX, OutOfFieldY, Overflow, TooManyPoint
 struct TraceResult {
     TraceEnd end = TraceEnd::Finished;
     std::int64_t dots = 0;
+    // Where the first and the last dot fell, in curve units (y upwards from
+    // the origin), and the palette colour of the last one.
+    double firstX = 0, firstY = 0, lastX = 0, lastY = 0;
+    int colour = 0;
 };
 
 // A run's values of ALFA are bounded so that no range (nor an ALFA too large
@@ -59,6 +63,8 @@ public:
     }
 
     bool running() const { return running_; }
+    Law law() const { return law_; }
+    bool erasing() const { return erase_; }
     const TraceResult& result() const { return result_; }
     // Values of ALFA taken so far.
     std::int64_t values() const { return passes_; }
@@ -152,7 +158,13 @@ private:
             return false;
         }
         dot(float(cx_ + nx), float(cy_ - ny), erase_ ? background_ : tc::QBColor(miocolor_ + 1));
-        ++result_.dots;
+        if (result_.dots++ == 0) {
+            result_.firstX = nx;
+            result_.firstY = ny;
+        }
+        result_.lastX = nx;
+        result_.lastY = ny;
+        result_.colour = (miocolor_ + 1) & 15;
         x9_ = nx;
         y9_ = ny;
         moved_ = true;

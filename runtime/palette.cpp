@@ -17,4 +17,15 @@ QRgb QBColor(int index)
     return table[index & 15];
 }
 
+QString colourName(int index)
+{
+    static const char* const names[16] = {
+        "nero",        "blu scuro",  "verde",        "verde acqua",
+        "rosso scuro", "viola",      "verde oliva",  "grigio chiaro",
+        "grigio",      "blu",        "verde chiaro", "azzurro",
+        "rosso",       "magenta",    "giallo",       "bianco",
+    };
+    return QString::fromUtf8(names[index & 15]);
+}
+
 } // namespace tc

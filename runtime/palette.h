@@ -7,11 +7,14 @@
 #pragma once
 
 #include <QRgb>
+#include <QString>
 
 namespace tc {
 
 // QBColor(0..15); an index outside the palette is taken modulo 16.
 QRgb QBColor(int index);
+// The Italian name of QBColor(index), as a teacher would say it.
+QString colourName(int index);
 
 // A colour number (red in the low byte: 255 is red, 16777215 white).
 constexpr QRgb colourNumber(unsigned long bgr)
