@@ -66,6 +66,14 @@ Form2::Form2() : tc::Screen(QStringLiteral("Form2"), 9855, 6840)
     HScroll1->setPageStep(1);
     HScroll1->setValue(1);
 
+    // For a screen reader: what the bar and the box are, and the ratio as
+    // the bar's value (no label stands beside either).
+    setAccessibleDescription(QStringLiteral("Calibrazione dello schermo"));
+    HScroll1->setAccessibleName(QStringLiteral("Rapporto per la calibrazione"));
+    if (auto* bar = qobject_cast<tc::HScrollBar*>(HScroll1))
+        bar->setShownValue({0.51, 0.02, [this] { return INCR.toDouble(); }});
+    Text1->setAccessibleName(QStringLiteral("Rapporto impostato"));
+
     tc::setBackColor(Command2, qRgb(255, 192, 128));
     tc::setBackColor(Command1, palette().color(QPalette::HighlightedText).rgb());
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "calibrate/form2.h"
+#include "runtime/accessible.h"
 #include "runtime/controls.h"
 
 namespace {
@@ -35,6 +36,9 @@ IntroDocument::IntroDocument(QWidget* parent) : QFrame(parent)
     pal.setColor(QPalette::Window, Qt::white);
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
+    // Painted, so a screen reader is given the words as a text of its own.
+    tc::setAccessibleRole(this, QAccessible::StaticText);
+    setAccessibleName(lines().join(QLatin1Char(' ')).simplified());
 }
 
 QStringList IntroDocument::lines()
@@ -74,6 +78,7 @@ Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)
 {
     OLE1 = new IntroDocument(this);
     OLE1->setObjectName(QStringLiteral("OLE1"));
+    setAccessibleDescription(QStringLiteral("Presentazione"));
     tc::Screen::placeTwips(OLE1, 690, 330, 10815, 5895);
     const auto made = tc::buildControls(this, controls);
     Command1 = qobject_cast<QPushButton*>(made.value(QStringLiteral("Command1")));

@@ -132,6 +132,17 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     onClick(Command5, [this] { Command5_Click(); });
     Command3->setFocus();
 
+    // For a screen reader: each field takes the name of the label beside
+    // it, and the drawing is an image whose description says what it holds.
+    setAccessibleDescription(QStringLiteral("Tracciamento delle curve"));
+    Label3->setBuddy(Text3);
+    Label4->setBuddy(Text4);
+    Label5->setBuddy(Text2);
+    Label1->setBuddy(Text1);
+    Label11->setBuddy(Text10);
+    drawing_ = new tc::AccessibleImage(QStringLiteral("Disegno"), this);
+    drawing_->setDescription(drawn_.description());
+
     // Ctrl+C in a text box still copies its text: the box takes the key first.
     const auto key = [this](QKeySequence::StandardKey k, void (Form4::*tool)()) {
         auto* shortcut = new QShortcut(QKeySequence(k), this);
@@ -144,6 +155,17 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     key(QKeySequence::Copy, &Form4::copyDrawing);
     key(QKeySequence::Save, &Form4::saveDrawing);
     key(QKeySequence::Print, &Form4::printDrawing);
+    auto* slow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    slow->setContext(Qt::WindowShortcut);
+    connect(slow, &QShortcut::activated, this, [this] {
+        if (!slowRun())
+            slowMotion = !slowMotion;
+    });
+}
+
+void Form4::describeDrawing()
+{
+    drawing_->setDescription(drawn_.description());
 }
 
 void Form4::Form_Activate()
@@ -205,6 +227,7 @@ void Form4::CALCOLA()
         OldX9 = X9;
         OldY9 = Y9;
     }
+    drawn_.runStarting(ClsUL == Value(eraseFlag));
     // Every law takes three steps per unit of ALFA.
     PerStep = Value(std::int16_t(3));
     Miocolor = Miocolor == Value(std::int16_t(14)) ? Value(std::int16_t(1)) : Miocolor + 1;
@@ -273,6 +296,8 @@ void Form4::endRun(Tracer& tracer)
     if (run.dots > 0)
         setDrawWidth(2);
     drawingDone();
+    drawn_.runEnded(tracer.law(), tracer.erasing(), run);
+    describeDrawing();
 
     switch (run.end) {
     case TraceEnd::Finished:
@@ -320,6 +345,8 @@ void Form4::Command1_Click()
     X9 = Value(std::int16_t(0));
     Y9 = Value(std::int16_t(0));
     Form_Activate();
+    drawn_.clear();
+    describeDrawing();
 }
 
 void Form4::Command2_Click()

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "curvevars.h"
+#include "drawncurves.h"
 #include "laws.h"
 #include "slowmotion.h"
+#include "runtime/accessible.h"
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
 #include "tracer.h"
@@ -77,6 +79,16 @@ public:
     void printDrawing();
     // The point of the drawing under a pixel of the window, in curve units.
     QPointF curvePointAt(QPointF pixel) const;
+    // The drawing's context menu, opened at a point of the screen.
+    void openDrawingMenu(QPoint globalPos);
+    // Where the menu opens when the keyboard asks for it: on the drawing,
+    // at the origin of the axes.
+    QPoint drawingMenuPosition() const;
+
+    // The curves on the drawing, as the drawing's accessible description
+    // tells them.
+    const DrawnCurves& drawnCurves() const { return drawn_; }
+    tc::AccessibleImage* drawingObject() const { return drawing_; }
 
     // Slow motion: every run laid dot by dot at a pace, off by default.
     bool slowMotion = false;
@@ -89,6 +101,7 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -105,6 +118,10 @@ private:
     std::unique_ptr<SlowRun> slowRun_;
     std::vector<std::function<void()>> afterRun_;
     QString caption_;
+    DrawnCurves drawn_;
+    tc::AccessibleImage* drawing_;
+    // Tells assistive technology what the drawing now holds.
+    void describeDrawing();
 
     void readField(QLineEdit* field, tc::Value& variable);
 };

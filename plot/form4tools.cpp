@@ -13,6 +13,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -72,16 +74,25 @@ QPointF Form4::curvePointAt(QPointF pixel) const
     return QPointF(ux - CX.toDouble(), CY.toDouble() - uy);
 }
 
-void Form4::contextMenuEvent(QContextMenuEvent* e)
+QPoint Form4::drawingMenuPosition() const
 {
-    if (childAt(e->pos()) || tc::programEnded()) // a control's own menu, or none
+    const tc::Surface& s = surface();
+    const double dpr = s.devicePixelRatio();
+    const QPoint origin(int(CX.toDouble() * s.unitsToDeviceX() / dpr), int(CY.toDouble() * s.unitsToDeviceY() / dpr));
+    return rect().contains(origin) ? origin : rect().center();
+}
+
+void Form4::openDrawingMenu(QPoint globalPos)
+{
+    if (tc::programEnded() || slowRun())
         return;
     QMenu menu(this);
     menu.addAction(QStringLiteral("Copia il disegno"), QKeySequence::Copy, this, [this] { copyDrawing(); });
     menu.addAction(QStringLiteral("Salva il disegno…"), QKeySequence::Save, this, [this] { saveDrawing(); });
     menu.addAction(QStringLiteral("Stampa il disegno…"), QKeySequence::Print, this, [this] { printDrawing(); });
     menu.addSeparator();
-    QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), this, [this](bool on) { slowMotion = on; });
+    QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
+                                   [this](bool on) { slowMotion = on; });
     slow->setCheckable(true);
     slow->setChecked(slowMotion);
     auto* paces = new QActionGroup(&menu);
@@ -93,7 +104,34 @@ void Form4::contextMenuEvent(QContextMenuEvent* e)
         a->setChecked(pace == p);
         a->setActionGroup(paces);
     }
-    menu.exec(e->globalPos());
+    menu.exec(globalPos);
+}
+
+void Form4::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The Menu key on a button or an option (a text box keeps its own menu);
+    // a click on a control opens none.
+    if (e->reason() == QContextMenuEvent::Keyboard)
+        openDrawingMenu(mapToGlobal(drawingMenuPosition()));
+    else if (!childAt(e->pos()))
+        openDrawingMenu(e->globalPos());
+}
+
+void Form4::keyPressEvent(QKeyEvent* e)
+{
+    // Shift+F10 as the Menu key: a text box is given its own menu.
+    if (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier) {
+        QWidget* focus = focusWidget();
+        if (qobject_cast<QLineEdit*>(focus)) {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, focus->rect().center(),
+                                   focus->mapToGlobal(focus->rect().center()));
+            QCoreApplication::sendEvent(focus, &menu);
+        } else {
+            openDrawingMenu(mapToGlobal(drawingMenuPosition()));
+        }
+        return;
+    }
+    tc::Screen::keyPressEvent(e);
 }
 
 void Form4::showPointAt(QMouseEvent* e)

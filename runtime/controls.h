@@ -6,6 +6,8 @@
 // caption, twips geometry and place in the focus order.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <span>
 
 #include <QHash>
@@ -52,8 +54,21 @@ class HScrollBar : public QScrollBar {
 public:
     explicit HScrollBar(QWidget* parent);
 
+    // The number a screen shows for the bar's position, base + position *
+    // step, as assistive technology should report it; current() is the
+    // number shown now.
+    struct ShownValue {
+        double base, step;
+        std::function<double()> current;
+    };
+    void setShownValue(ShownValue v) { shown_ = std::move(v); }
+    const std::optional<ShownValue>& shownValue() const { return shown_; }
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    std::optional<ShownValue> shown_;
 };
 
 // Creates, names and places the controls, chaining the focus by tab index.

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "accessible.h"
 #include "guide.h"
 
 namespace tc {
@@ -76,6 +77,7 @@ Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwi
     setPalette(pal);
     resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
     addGuideKey(this);
+    installAccessibility();
     static const bool watching = [] {
         qApp->installEventFilter(new PopupWatch(qApp));
         return true;

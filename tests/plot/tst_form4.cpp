@@ -13,6 +13,7 @@
 #include <QRadioButton>
 
 #include "calibrate/form2.h"
+#include "plot/drawingtools.h"
 #include "plot/form4.h"
 #include "runtime/palette.h"
 #include "support/focus.h"
@@ -68,6 +69,7 @@ private slots:
     void eraseAfterRunWithoutDots();
     void eraseThenContinue();
     void clearAll();
+    void drawingDescription();
     void overflowAndEndlessRuns();
     void esci();
     void layout();
@@ -287,6 +289,37 @@ void TestForm4::clearAll()
     f.Command4_Click();
     QCOMPARE(f.X9.toDouble(), start);
     QCOMPARE(inkCount(fx.image()), 0);
+}
+
+// What a screen reader is told of the drawing after each command.
+void TestForm4::drawingDescription()
+{
+    Fixture fx;
+    Form4& f = fx.f;
+    const auto said = [&] { return f.drawingObject()->description(); };
+    QCOMPARE(said(), QStringLiteral("Solo gli assi, nessuna curva."));
+    f.Command2_Click();
+    const QString ellipse = said();
+    QVERIFY2(ellipse.startsWith(QStringLiteral("Gli assi e 1 curva. Curva 1: ELLISSE in verde, 539 punti, dal punto "
+                                               "X = 0,01   Y = 0,48 al punto X = ")) &&
+                 ellipse.endsWith(pointText(f.X9.toDouble(), f.Y9.toDouble()) + QLatin1Char('.')),
+             qPrintable(ellipse));
+    f.Option4->setChecked(true);
+    f.Text10->setText(QStringLiteral("5"));
+    f.Command5_Click();
+    fx.rec.take();
+    QVERIFY2(said().startsWith(ellipse.mid(19).prepend(QStringLiteral("Gli assi e 2 curve."))) &&
+                 said().contains(QStringLiteral("Curva 2: IPERBOLE in verde acqua, ")) &&
+                 said().endsWith(QStringLiteral(", fermata al limite del campo.")),
+             qPrintable(said()));
+    f.Command4_Click();
+    fx.rec.take();
+    QCOMPARE(said(), ellipse);
+    f.Command4_Click(); // paints over the same curve again: the ellipse stays
+    fx.rec.take();
+    QCOMPARE(said(), ellipse);
+    f.Command1_Click();
+    QCOMPARE(said(), QStringLiteral("Solo gli assi, nessuna curva."));
 }
 
 void TestForm4::overflowAndEndlessRuns()

@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What assistive technology (a screen reader) is told about the screens
+// beyond what the toolkit says by itself: the screens are frames with a
+// description, a painted text is a text, a drawing is an image whose
+// description says what is on it.
+#pragma once
+
+#include <QAccessible>
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace tc {
+
+// Installs the program's accessibility factory; idempotent.
+void installAccessibility();
+
+// Shows `w` to assistive technology with the given role (a painted text as
+// StaticText, say), keeping its accessible name and description.
+void setAccessibleRole(QWidget* w, QAccessible::Role role);
+
+// A drawing painted on a screen, an image of its own in the screen's tree,
+// lying over the screen's whole client area.
+class AccessibleImage : public QObject {
+    Q_OBJECT
+public:
+    AccessibleImage(const QString& name, QWidget* screen);
+    QString name() const { return name_; }
+    QString description() const { return description_; }
+    QWidget* screen() const { return screen_; }
+    // Sets the description and tells assistive technology it changed, even
+    // when the words are the same (every run is announced).
+    void setDescription(const QString& text);
+
+private:
+    QString name_, description_;
+    QWidget* screen_;
+};
+
+} // namespace tc
