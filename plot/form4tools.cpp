@@ -93,6 +93,8 @@ void Form4::contextMenuEvent(QContextMenuEvent* e)
         a->setChecked(pace == p);
         a->setActionGroup(paces);
     }
+    menu.addSeparator();
+    addLessonActions(menu);
     menu.exec(e->globalPos());
 }
 
