@@ -10,26 +10,15 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "calibrate/form2.h"
-#include "plot/form4.h"
 #include "runtime/palette.h"
-#include "support/messages.h"
+#include "support/form4fixture.h"
 #include "support/pixels.h"
 
 using tc::Value;
 
 namespace {
 
-struct Fixture {
-    Fixture()
-    {
-        Form2::instance().INCR = Value(0.75);
-        f.Form_Activate();
-    }
-    ~Fixture() { Form2::destroyInstance(); }
-    MessageRecorder rec;
-    Form4 f;
-};
+using Fixture = Form4Fixture;
 
 // What the user can see of the screen, and the variables under it.
 struct Seen {
