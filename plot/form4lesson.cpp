@@ -87,6 +87,13 @@ void Form4::saveLesson()
 void Form4::saveLessonTo(const QString& fileName)
 {
     const QByteArray text = lesson::write(replay_ ? replay_->lesson : recorded_);
+    // A file the program would refuse to open is not written: a field typed
+    // longer than a lesson allows, a recording grown past its bounds.
+    const lesson::ReadResult check = lesson::read(text);
+    if (const auto* why = std::get_if<QString>(&check)) {
+        tc::MsgBox(QStringLiteral("Impossibile salvare la lezione: ") + *why);
+        return;
+    }
     const QString failure = tc::writeFileWhole(fileName, [&](QIODevice& file) {
         return file.write(text) == text.size() ? QString() : file.errorString();
     });

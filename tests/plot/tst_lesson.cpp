@@ -116,6 +116,11 @@ void TestLesson::replayGivesWhatWasRecorded()
     QVERIFY2(fx.rec.prompts.last().startsWith(QStringLiteral("Impossibile salvare la lezione: ")) &&
                  fx.rec.prompts.last().size() > 32,
              qPrintable(fx.rec.prompts.last()));
+    f.closeLesson();
+    f.Text1->setText(QString(101, QLatin1Char('7'))); // recorded, but no lesson may hold it
+    f.Command5->click();
+    f.saveLessonTo(file + QStringLiteral(".lezione"));
+    QCOMPARE(fx.rec.prompts.last(), QStringLiteral("Impossibile salvare la lezione: passo 8: il testo del campo «mq» supera i 100 caratteri"));
 }
 
 void TestLesson::badFilesChangeNothing()
