@@ -16,7 +16,7 @@ const char* const qtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb
 QString usage()
 {
     return QStringLiteral(
-        "Uso: tracciacurve [OPZIONI]\n"
+        "Uso: tracciacurve [OPZIONI] [FILE.lezione]\n"
         "\n"
         "Programma didattico che disegna per punti l'ellisse, l'iperbole e la\n"
         "parabola, dopo una schermata di calibrazione in cui un cerchio di prova\n"
@@ -25,6 +25,10 @@ QString usage()
         "Opzioni:\n"
         "  -h, --help       mostra questo aiuto ed esce\n"
         "  -v, --version    mostra la versione ed esce\n"
+        "\n"
+        "FILE.lezione, se dato, è una lezione salvata dal programma: si apre\n"
+        "quando si arriva alla schermata delle curve, pronta da ripetere passo\n"
+        "per passo (Pagina giù).\n"
         "\n"
         "Opzioni passate al toolkit Qt (tra le altre):\n"
         "  -platform NOME   piattaforma grafica (xcb, wayland, offscreen, ...)\n"
@@ -79,9 +83,13 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         result.text = QStringLiteral("tracciacurve %1\n").arg(QStringLiteral(TC_VERSION));
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    QStringList positional = parser.positionalArguments();
+    // One lesson, named as the desktop names lesson files.
+    if (!positional.isEmpty() && positional.first().endsWith(QStringLiteral(".lezione"), Qt::CaseInsensitive))
+        result.lesson = positional.takeFirst();
+    if (!positional.isEmpty()) {
         result.action = CommandLine::Action::Refuse;
-        result.text = refusal(QStringLiteral("argomento inatteso «%1»").arg(parser.positionalArguments().first()));
+        result.text = refusal(QStringLiteral("argomento inatteso «%1»").arg(positional.first()));
         return result;
     }
     // Without a display the toolkit would abort with a trace; say it plainly.

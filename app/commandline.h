@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The command line: --help and --version answer in the terminal without a
-// display; anything else the program does not know is refused before a
+// display; a lesson file (FILE.lezione) is opened once the plotting screen
+// is reached; anything else the program does not know is refused before a
 // window is tried. The toolkit's own options pass through to it.
 #pragma once
 
@@ -16,6 +17,8 @@ struct CommandLine {
     // What to print: on standard output for Help and Version, on standard
     // error for Refuse.
     QString text;
+    // A lesson to open once the plotting screen is reached (FILE.lezione).
+    QString lesson;
 };
 
 // `args` as main receives them, the program's name first.

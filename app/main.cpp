@@ -8,6 +8,7 @@
 
 #include "commandline.h"
 #include "intro/program.h"
+#include "plot/form4.h"
 
 int main(int argc, char** argv)
 {
@@ -29,5 +30,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();
+    if (!cl.lesson.isEmpty())
+        Form4::openLessonWhenShown(cl.lesson);
     return app.exec();
 }

@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" bench
 cmake -S "$root" -B "$root/build-bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
       -DTC_BUILD_BENCH=ON >/dev/null
-cmake --build "$root/build-bench" --target bench_plot startup_probe bare_window slow_pace >/dev/null
+cmake --build "$root/build-bench" --target bench_plot startup_probe bare_window slow_pace lesson_replay >/dev/null
 echo "cores: $(nproc)"
 "$root/build-bench/bench/bench_plot" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null | awk -F, '
@@ -36,3 +36,5 @@ echo
 "$root/bench/startup.sh" "$root/build-bench" 15 2>/dev/null
 echo
 QT_QPA_PLATFORM=offscreen "$root/build-bench/bench/slow_pace"
+echo
+QT_QPA_PLATFORM=offscreen "$root/build-bench/bench/lesson_replay"

@@ -144,7 +144,7 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     drawing_->setDescription(drawn_.description());
 
     // Ctrl+C in a text box still copies its text: the box takes the key first.
-    const auto key = [this](QKeySequence::StandardKey k, void (Form4::*tool)()) {
+    const auto key = [this](const QKeySequence& k, void (Form4::*tool)()) {
         auto* shortcut = new QShortcut(QKeySequence(k), this);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, tool] {
@@ -155,6 +155,9 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     key(QKeySequence::Copy, &Form4::copyDrawing);
     key(QKeySequence::Save, &Form4::saveDrawing);
     key(QKeySequence::Print, &Form4::printDrawing);
+    // No control of the screen takes Ctrl+O or Page Down.
+    key(QKeySequence::Open, &Form4::openLesson);
+    key(QKeySequence(Qt::Key_PageDown), &Form4::nextStep);
     auto* slow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     slow->setContext(Qt::WindowShortcut);
     connect(slow, &QShortcut::activated, this, [this] {
@@ -339,6 +342,7 @@ void Form4::closeEvent(QCloseEvent* e)
 
 void Form4::Command1_Click()
 {
+    recordStep(lesson::Command::CancellaTutto);
     tc::finishRunInProgress();
     Cls();
     PrimVol = Value(std::int16_t(0));
@@ -351,6 +355,7 @@ void Form4::Command1_Click()
 
 void Form4::Command2_Click()
 {
+    recordStep(lesson::Command::DallOrigine);
     Form_Activate();
 }
 
@@ -361,6 +366,7 @@ void Form4::Command3_Click()
 
 void Form4::Command4_Click()
 {
+    recordStep(lesson::Command::CancellaUltimo);
     // The end of an erase run in progress sets ClsUL back to 0.
     tc::finishRunInProgress();
     ClsUL = Value(eraseFlag);
@@ -376,5 +382,6 @@ void Form4::Command4_Click()
 
 void Form4::Command5_Click()
 {
+    recordStep(lesson::Command::Continua);
     CALCOLA();
 }

@@ -8,11 +8,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "curvevars.h"
 #include "drawncurves.h"
 #include "laws.h"
+#include "lesson.h"
 #include "slowmotion.h"
 #include "runtime/accessible.h"
 #include "runtime/defaultinstance.h"
@@ -22,6 +24,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 
@@ -99,6 +102,27 @@ public:
     // The slow run being drawn, if any.
     SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
 
+    // Lessons (form4lesson.cpp). Every drawing command given by the user is
+    // a step of the lesson being recorded; a lesson opened from a file is
+    // replayed one step at a time through the buttons' own handlers, and
+    // nothing is recorded while it is open.
+    const lesson::Lesson& recordedLesson() const { return recorded_; }
+    bool lessonOpen() const { return replay_.has_value(); }
+    // Steps of the open lesson replayed so far.
+    std::size_t lessonPosition() const { return replay_ ? replay_->done : 0; }
+    void newLesson();
+    void saveLesson();
+    void saveLessonTo(const QString& fileName);
+    void openLesson();
+    // False, with the reason in a message, when the file is no lesson; then
+    // nothing has changed.
+    bool openLessonFrom(const QString& fileName);
+    void nextStep();
+    void restartLesson();
+    void closeLesson();
+    // The lesson of the command line, opened once the screen first shows.
+    static void openLessonWhenShown(const QString& fileName);
+
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -114,6 +138,19 @@ private:
     void endRun(Tracer& tracer);
     // Runs `f` once the run in progress has ended, or now.
     void whenRunEnds(std::function<void()> f);
+
+    void recordStep(lesson::Command command);
+    void addLessonActions(QMenu& menu);
+    void startAfresh();
+    void showLessonCaption();
+
+    struct Replay {
+        lesson::Lesson lesson;
+        QString name;
+        std::size_t done = 0;
+    };
+    lesson::Lesson recorded_;
+    std::optional<Replay> replay_;
 
     std::unique_ptr<SlowRun> slowRun_;
     std::vector<std::function<void()>> afterRun_;

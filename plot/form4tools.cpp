@@ -104,6 +104,8 @@ void Form4::openDrawingMenu(QPoint globalPos)
         a->setChecked(pace == p);
         a->setActionGroup(paces);
     }
+    menu.addSeparator();
+    addLessonActions(menu);
     menu.exec(globalPos);
 }
 

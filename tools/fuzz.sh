@@ -4,16 +4,18 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Fuzzes the number text rules and the For/To check with libFuzzer under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
-#   tools/fuzz.sh                 a 45-second slice (what CI runs)
-#   tools/fuzz.sh --seconds N     N seconds
-#   tools/fuzz.sh --runs N        N inputs (for example 1000000)
+# Fuzzes the number text rules and the For/To check, and the lesson file
+# reader, with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+#   tools/fuzz.sh                 a 45-second slice, shared by the targets (what CI runs)
+#   tools/fuzz.sh --seconds N     N seconds, shared by the targets
+#   tools/fuzz.sh --runs N        N inputs for each target (for example 1000000)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-limit=(-max_total_time=45)
+# Each target with its seed corpus.
+targets=(fuzz_numbers:corpus fuzz_lesson:lessons)
+limit=(-max_total_time=$((45 / ${#targets[@]})))
 case "${1:-}" in
-    --seconds) limit=(-max_total_time="$2") ;;
+    --seconds) limit=(-max_total_time=$(($2 / ${#targets[@]}))) ;;
     --runs) limit=(-runs="$2") ;;
     "") ;;
     *) echo "usage: tools/fuzz.sh [--seconds N | --runs N]" >&2; exit 2 ;;
@@ -21,22 +23,27 @@ esac
 "$root/tools/setup-debian.sh" test
 cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DTC_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$root/build-fuzz" --target fuzz_numbers
+cmake --build "$root/build-fuzz" --target "${targets[@]%%:*}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/corpus"
-cp "$root"/tests/fuzz/corpus/* "$work/corpus/"
 cd "$work" # where a crashing input is written
 # The toolkit's own allocations that live until exit are not the program's leaks.
 export LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp:print_suppressions=0"
-status=0
-"$root/build-fuzz/tests/fuzz/fuzz_numbers" "${limit[@]}" -max_len=4096 -print_final_stats=1 "$work/corpus" \
-    >"$work/log" 2>&1 || status=$?
-grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY)|ERROR|Test unit written' \
-    "$work/log" || true
-if [ $status -ne 0 ]; then
-    tail -30 "$work/log"
-    echo "fuzz: FAILED (exit $status)"
-    exit $status
-fi
-echo "fuzz: no crash, no leak"
+for target in "${targets[@]}"; do
+    name=${target%%:*}
+    mkdir "$work/$name"
+    cp "$root/tests/fuzz/${target#*:}"/* "$work/$name/"
+    echo "-- $name"
+    status=0
+    # -timeout: an input that takes over 10 seconds is a hang.
+    "$root/build-fuzz/tests/fuzz/$name" "${limit[@]}" -max_len=4096 -timeout=10 -print_final_stats=1 "$work/$name" \
+        >"$work/log" 2>&1 || status=$?
+    grep -E '^(#[0-9]+ +DONE|stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY)|ERROR|Test unit written' \
+        "$work/log" || true
+    if [ $status -ne 0 ]; then
+        tail -30 "$work/log"
+        echo "fuzz: $name FAILED (exit $status)"
+        exit $status
+    fi
+done
+echo "fuzz: no crash, no leak, no hang"

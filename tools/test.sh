@@ -17,7 +17,7 @@ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DB
 cmake --build "$root/build" -j "$jobs"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs")
 
-echo "== Fuzzing the number texts and the For/To check (a slice) =="
+echo "== Fuzzing the number texts, the For/To check and the lesson reader (a slice) =="
 "$root/tools/fuzz.sh" --seconds 45
 
 echo "== The same suite under AddressSanitizer and UndefinedBehaviorSanitizer =="

@@ -79,6 +79,9 @@ void TestCommandLine::unknownOption()
     const Outcome stray = runProgram({QStringLiteral("pippo")}, QStringLiteral("offscreen"));
     QVERIFY(stray.code > 0);
     QCOMPARE(stray.err, QStringLiteral("tracciacurve: argomento inatteso «pippo»; «tracciacurve --help» elenca le opzioni.\n"));
+    // One lesson is taken, a second is not.
+    const Outcome two = runProgram({QStringLiteral("a.lezione"), QStringLiteral("b.LEZIONE")}, QStringLiteral("offscreen"));
+    QVERIFY2(two.code > 0 && two.err.contains(QStringLiteral("«b.LEZIONE»")), qPrintable(two.err));
 }
 
 void TestCommandLine::noDisplay()

@@ -126,6 +126,7 @@ private slots:
     void keyboardOnly();
     void slowMotion();
     void screenReader();
+    void lessonReplay();
 
 private:
     // Takes screenshots until the condition holds, for up to twenty seconds;
@@ -533,6 +534,66 @@ void TestEndToEnd::screenReader()
     const QString said = QString::fromUtf8(reader.readAll());
     qInfo().noquote() << said;
     QVERIFY2(reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0, "accessibility.py failed");
+}
+
+// The example lesson opened through the file dialog (Ctrl+O) and stepped
+// through with Page Down: the ellipse, the hyperbola from its end, the
+// hyperbola erased.
+void TestEndToEnd::lessonReplay()
+{
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    ProgramUnderTest run(x);
+    QVERIFY(run.app.waitForStarted());
+    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
+    QVERIFY(!form1.isEmpty());
+    x.click(form1, 392, 444);
+    const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
+    QVERIFY(!form2.isEmpty());
+    x.click(form2, 417, 80);  // the ratio up to 0,55
+    x.click(form2, 260, 212); // OK - continua
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    QVERIFY(!form4.isEmpty());
+    const Frame f55(0.55);
+    waitFor(x, form4, [&](const QImage& i) { return i.pixel(600, f55.axisRow()) == black; });
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form4"), 5000);
+
+    const auto key = [&](const char* k) { x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(k)}); };
+    const auto title = [&] { return x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed(); };
+    key("ctrl+o");
+    QVERIFY2(!x.waitForWindow(QStringLiteral("Apri la lezione")).isEmpty(), "Ctrl+O opens the file dialog");
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Apri la lezione"), 5000);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("10"),
+                                      qEnvironmentVariable("TC_EXAMPLE_LESSON")});
+    key("Return");
+    const QString lesson = QStringLiteral("Form4 \u2014 lezione «Ellisse e iperbole»: passo %1 di 3");
+    QTRY_COMPARE_WITH_TIMEOUT(title(), lesson.arg(0), 5000);
+
+    double cx = 0, cy = 0;
+    const QList<QPoint> ellipse = expectedDots(f55, Law::Ellipse, 0.5, cx, cy);
+    const QList<QPoint> hyperbola = expectedDots(f55, Law::Hyperbola, 0.5, cx, cy);
+    key("Next");
+    QImage plot = waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; });
+    QVERIFY2(share(plot, ellipse, green) > 0.99, qPrintable(QString::number(share(plot, ellipse, green))));
+    QCOMPARE(title(), lesson.arg(1));
+    key("Next");
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, hyperbola, cyan) > 0.99; });
+    QVERIFY2(share(plot, hyperbola, cyan) > 0.99, qPrintable(QString::number(share(plot, hyperbola, cyan))));
+    key("Next");
+    const QRgb background = plot.pixel(690, 5);
+    plot = waitFor(x, form4, [&](const QImage& i) { return share(i, hyperbola, background) == 1.0; });
+    QCOMPARE(title(), lesson.arg(3));
+    // The model: the ellipse in green, save where the hyperbola painted over
+    // its last dots, on the axes, and no other colour.
+    QCOMPARE(share(plot, hyperbola, background), 1.0);
+    QVERIFY2(share(plot, ellipse, green) > 0.95, qPrintable(QString::number(share(plot, ellipse, green))));
+    int stray = 0;
+    for (int yy = 0; yy < 452; ++yy)
+        for (int xx = 0; xx < 707; ++xx)
+            stray += uncovered(QPoint(xx, yy)) && !QList<QRgb>{background, black, green}.contains(plot.pixel(xx, yy));
+    QCOMPARE(stray, 0);
+    QVERIFY(!x.windowExists(QStringLiteral("tracciacurve"))); // no message
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -27,6 +27,7 @@ private slots:
     void avantiShowsOneCalibrationScreen();
     void closingScreens();
     void handOver();
+    void lessonFromTheCommandLine();
     void italianToolkitTexts();
 
 private:
@@ -180,6 +181,25 @@ void TestProgram::handOver()
     f4->Command3->click();
     f2.Command3->click();
     QCOMPARE(rec.ends, 2);
+}
+
+void TestProgram::lessonFromTheCommandLine()
+{
+    MessageRecorder rec;
+    Form4::openLessonWhenShown(QFINDTESTDATA("../../docs/esempio.lezione"));
+    Form1::instance().Command1->click();
+    Form2& f2 = *Form2::existing();
+    f2.HScroll1->setValue(2);
+    f2.Command1->click();
+    Form4* f4 = Form4::existing();
+    QTRY_COMPARE(f4->windowTitle(), QStringLiteral("Form4 — lezione «Ellisse e iperbole»: passo 0 di 3"));
+    // Opened the first time the screen is reached, not again.
+    f4->closeLesson();
+    f2.HScroll1->setValue(3);
+    f2.Command1->click();
+    QCoreApplication::processEvents();
+    QCOMPARE(f4->windowTitle(), QStringLiteral("Form4"));
+    QVERIFY2(rec.prompts.isEmpty(), qPrintable(rec.prompts.join('|')));
 }
 
 void TestProgram::italianToolkitTexts()

@@ -21,6 +21,8 @@ expected=(
     usr/share/icons/hicolor/scalable/apps/tracciacurve.svg
     usr/share/man/man1/tracciacurve.1.gz
     usr/share/doc/tracciacurve/copyright
+    usr/share/mime/packages/tracciacurve.xml
+    usr/share/doc/tracciacurve/esempio.lezione
 )
 for size in 16 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tracciacurve.png")
@@ -37,6 +39,12 @@ desktop=$stage/usr/share/applications/it.tracciacurve.tracciacurve.desktop
 grep -q '^Categories=Education;Math;$' "$desktop" || { echo "desktop entry: categories"; status=1; }
 grep -q '^Name\[it\]=' "$desktop" && grep -q '^Comment\[it\]=' "$desktop" || { echo "desktop entry: Italian"; status=1; }
 desktop-file-validate "$desktop" || status=1
+# A lesson file is of the program's own type, which the menu entry opens.
+grep -q '^MimeType=application/x-tracciacurve-lezione;$' "$desktop" && grep -q '^Exec=tracciacurve %f$' "$desktop" ||
+    { echo "desktop entry: lesson files"; status=1; }
+update-mime-database "$stage/usr/share/mime" >/dev/null 2>&1 || { echo "MIME database: refused"; status=1; }
+grep -qx 'application/x-tracciacurve-lezione:\*\.lezione' "$stage/usr/share/mime/globs" 2>/dev/null ||
+    { echo "MIME type: no *.lezione"; status=1; }
 # Pedantic: a hint fails the check as a warning would.
 appstreamcli validate --pedantic --no-net "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" \
     >"$stage/as.log" 2>&1 || status=1

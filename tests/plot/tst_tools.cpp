@@ -19,23 +19,15 @@
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
 #include "runtime/palette.h"
-#include "support/messages.h"
+#include "support/form4fixture.h"
 #include "support/pixels.h"
 
 using tc::Value;
 
 namespace {
 
-struct Fixture {
-    Fixture()
-    {
-        Form2::instance().INCR = Value(0.75);
-        f.Form_Activate();
-        f.Command5_Click(); // the default ellipse, in colour 2
-    }
-    ~Fixture() { Form2::destroyInstance(); }
-    MessageRecorder rec;
-    Form4 f;
+struct Fixture : Form4Fixture {
+    Fixture() { f.Command5_Click(); } // the default ellipse, in colour 2
 };
 
 } // namespace
