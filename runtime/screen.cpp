@@ -118,11 +118,15 @@ void Screen::windowActivated()
     if (programEnded())
         return;
     if (forward_) {
-        // The activation a closed message box hands back to its owner while
-        // the screen the user chose is brought forward again: not the user's.
-        if (forward_ != this)
-            return;
-        forward_ = nullptr;
+        // While the screen the user chose is brought forward, another
+        // screen's activation is the window manager handing the focus back
+        // to a closed message box's owner, before or after the chosen one's
+        // own: not the user's, and the chosen screen keeps the focus.
+        if (forward_ != this) {
+            forward_->raise();
+            forward_->activateWindow();
+        }
+        return;
     }
     // A message box closing, or a return from another application, gives
     // the window back its activation but is not an activation of the screen.
