@@ -3,8 +3,15 @@
 
 // The program's command line, run as a terminal user runs it: with no
 // display at all, so any attempt at a window would fail the run.
+#include <cstdio>
+
+#include <QApplication>
 #include <QProcess>
 #include <QtTest>
+
+#include "app/commandline.h"
+#include "intro/form1.h"
+#include "intro/program.h"
 
 namespace {
 
@@ -14,7 +21,8 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome runProgram(const QStringList& args, const QString& platform = QString())
+Outcome runProgram(const QStringList& args, const QString& platform = QString(),
+                   const QString& program = qEnvironmentVariable("TC_PROGRAM"))
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -23,7 +31,7 @@ Outcome runProgram(const QStringList& args, const QString& platform = QString())
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("TC_PROGRAM"), args);
+    p.start(program, args);
     Outcome o;
     if (!p.waitForFinished(10000)) {
         p.kill();
@@ -37,6 +45,26 @@ Outcome runProgram(const QStringList& args, const QString& platform = QString())
     return o;
 }
 
+// Starts the screens as main() does, with the arguments after "--apri", and
+// prints Form1's size, device pixel ratio and the size of its picture.
+int openIntro(int argc, char** argv)
+{
+    QStringList args{QStringLiteral("tracciacurve")};
+    for (int i = 2; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine cl = readCommandLine(args, QProcessEnvironment::systemEnvironment());
+    useScale(cl.scale);
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    startProgram();
+    Form1& f = Form1::instance();
+    if (cl.action != CommandLine::Action::Run || !QTest::qWaitForWindowExposed(&f))
+        return 3;
+    const QSize shot = f.grab().size();
+    std::printf("%d %d %g %d %d\n", f.width(), f.height(), f.devicePixelRatioF(), shot.width(), shot.height());
+    return 0;
+}
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -45,6 +73,7 @@ private slots:
     void helpAndVersion();
     void unknownOption();
     void noDisplay();
+    void scale();
 };
 
 void TestCommandLine::helpAndVersion()
@@ -102,5 +131,40 @@ void TestCommandLine::noDisplay()
     p.waitForFinished();
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+// --scala F: Form1 keeps its layout in device-independent pixels and is
+// drawn F times as dense, so it is F times larger and sharp. The toolkit
+// reads the factor once per process: each is seen in a process of its own.
+void TestCommandLine::scale()
+{
+    const struct { const char *factor, *screen, *seen; } rows[] = {
+        {"1", "", "778 487 1 778 487"},      {"2", "", "778 487 2 1556 974"},
+        {"1,5", "", "778 487 1.5 1167 731"}, {"1.5", "", "778 487 1.5 1167 731"},
+        {"4", "", "778 487 4 3112 1948"},
+        {"1,5", "2", "778 487 3 2334 1461"}, // a dense screen's own factor is kept
+    };
+    for (const auto& r : rows) {
+        qputenv("QT_SCALE_FACTOR", r.screen);
+        const Outcome o = runProgram({QStringLiteral("--apri"), QStringLiteral("--scala"), QString::fromLatin1(r.factor)},
+                                     QStringLiteral("offscreen"), QCoreApplication::applicationFilePath());
+        QCOMPARE(o.out.trimmed(), QString::fromLatin1(r.seen));
+    }
+    qunsetenv("QT_SCALE_FACTOR");
+    // A factor the program cannot use is refused before any window is tried.
+    for (const char* factor : {"0", "5", "abc", "4,01", "nan"}) {
+        const Outcome o = runProgram({QStringLiteral("--scala"), QString::fromLatin1(factor)});
+        QCOMPARE(o.status, QProcess::NormalExit);
+        QCOMPARE(o.code, 2);
+        QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), "
+                                       "non «%1».\n").arg(QString::fromLatin1(factor)));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "--apri") == 0)
+        return openIntro(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestCommandLine t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_commandline.moc"
