@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include "../support/pixels.h"
 #include "xsession.h"
 
 namespace {
@@ -73,11 +74,11 @@ QList<QPoint> expectedDots(const Frame& f, Law law, double as1, double& x, doubl
 // The program started on the session's display; killed at the end of the
 // test if it is still running.
 struct ProgramUnderTest {
-    explicit ProgramUnderTest(const XSession& x)
+    explicit ProgramUnderTest(const XSession& x, const QStringList& args = {})
     {
         app.setProcessEnvironment(x.environment());
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        app.start(qEnvironmentVariable("TC_PROGRAM"), {});
+        app.start(qEnvironmentVariable("TC_PROGRAM"), args);
     }
     ~ProgramUnderTest()
     {
@@ -125,6 +126,7 @@ private slots:
     void wholeSession();
     void keyboardOnly();
     void slowMotion();
+    void projector();
 
 private:
     // Takes screenshots until the condition holds, for up to five seconds.
@@ -500,6 +502,38 @@ void TestEndToEnd::slowMotion()
     QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
     x.click(form2, 80, 292);
     QVERIFY2(app.waitForFinished(5000), "ESCI on Form2 ends the program");
+}
+
+// With --scala 1,5 every screen is half as large again, and the default
+// ellipse at the square-pixel ratio 0,69 lies where it lies at 1, scaled.
+void TestEndToEnd::projector()
+{
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    ProgramUnderTest run(x, {QStringLiteral("--scala"), QStringLiteral("1,5")});
+    const auto keys = [&](const QString& window, const QStringList& k) {
+        QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), window, 5000);
+        x.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + k);
+    };
+    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
+    // 778 x 487 times 1,5: the window system's size loses the half pixel.
+    QCOMPARE(waitFor(x, form1, [](const QImage& i) { return i.width() > 1000; }).size(), QSize(1166, 730));
+    keys(QStringLiteral("Form1"), {QStringLiteral("Return")});
+    QVERIFY(!x.waitForWindow(QStringLiteral("Form2")).isEmpty());
+    keys(QStringLiteral("Form2"), QStringList(8, QStringLiteral("Right")) << QStringLiteral("Tab") << QStringLiteral("Tab") << QStringLiteral("Return"));
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    keys(QStringLiteral("Form4"), QStringList(3, QStringLiteral("Tab")) << QStringLiteral("Return")); // ESEGUI (Continua)
+    double cx = 0, cy = 0;
+    QRect at1; // the dots' extent at --scala 1
+    for (const QPoint& p : expectedDots(Frame(0.69), Law::Ellipse, 0.3, cx, cy))
+        at1 |= QRect(p, QSize(1, 1));
+    const QRectF want(at1.x() * 1.5, at1.y() * 1.5, at1.width() * 1.5, at1.height() * 1.5);
+    const auto near = [&](const QImage& i) { return (QRectF(colourBounds(i, green)).bottomRight() - want.bottomRight()).manhattanLength() < 6; };
+    const QImage plot = waitFor(x, form4, near);
+    keep(plot, "proiettore.png");
+    QCOMPARE(plot.size(), QSize(1060, 678));
+    QVERIFY2(near(plot) && qAbs(colourBounds(plot, green).top() - want.top()) < 3, qPrintable(QString::number(colourBounds(plot, green).top())));
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
