@@ -37,6 +37,9 @@ desktop=$stage/usr/share/applications/it.tracciacurve.tracciacurve.desktop
 grep -q '^Categories=Education;Math;$' "$desktop" || { echo "desktop entry: categories"; status=1; }
 grep -q '^Name\[it\]=' "$desktop" && grep -q '^Comment\[it\]=' "$desktop" || { echo "desktop entry: Italian"; status=1; }
 desktop-file-validate "$desktop" || status=1
+# The projector action's command line is one the program accepts.
+action=$(sed -n '/^\[Desktop Action proiettore\]/,/^\[/s/^Exec=tracciacurve//p' "$desktop")
+[ -n "$action" ] && "$stage/usr/bin/tracciacurve" $action --version >/dev/null || { echo "desktop action: '$action'"; status=1; }
 # Pedantic: a hint fails the check as a warning would.
 appstreamcli validate --pedantic --no-net "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" \
     >"$stage/as.log" 2>&1 || status=1
