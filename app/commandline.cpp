@@ -82,6 +82,13 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         }
         return result;
     }
+    // A bad value is refused like an unknown option, even beside --help.
+    if (parser.isSet(scale) && !readScale(parser.value(scale), result.scale)) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), "
+                                     "non «%1».\n").arg(parser.value(scale));
+        return result;
+    }
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::Help;
         result.text = usage();
@@ -90,12 +97,6 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
     if (parser.isSet(version)) {
         result.action = CommandLine::Action::Version;
         result.text = QStringLiteral("tracciacurve %1\n").arg(QStringLiteral(TC_VERSION));
-        return result;
-    }
-    if (parser.isSet(scale) && !readScale(parser.value(scale), result.scale)) {
-        result.action = CommandLine::Action::Refuse;
-        result.text = QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), "
-                                     "non «%1».\n").arg(parser.value(scale));
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
