@@ -25,6 +25,8 @@ QString usage()
         "Opzioni:\n"
         "  -h, --help       mostra questo aiuto ed esce\n"
         "  -v, --version    mostra la versione ed esce\n"
+        "      --scala F    ingrandisce finestre, testi e disegno di F volte,\n"
+        "                   da 1 a 4 (per esempio 1,5 per un proiettore)\n"
         "\n"
         "FILE.lezione, se dato, è una lezione salvata dal programma: si apre\n"
         "quando si arriva alla schermata delle curve, pronta da ripetere passo\n"
@@ -44,6 +46,15 @@ QString refusal(const QString& what)
     return QStringLiteral("tracciacurve: %1; «tracciacurve --help» elenca le opzioni.\n").arg(what);
 }
 
+// The projector's factor, with the decimal comma or the point.
+bool readScale(QString text, double& factor)
+{
+    bool ok = false;
+    factor = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    // Beyond 4 the windows no longer fit a projector's picture.
+    return ok && factor >= 1.0 && factor <= 4.0;
+}
+
 } // namespace
 
 CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& env)
@@ -53,8 +64,10 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption scale(QStringLiteral("scala"), QString(), QStringLiteral("F"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(scale);
     for (const char* name : qtValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     for (const char* name : qtFlagOptions)
@@ -71,6 +84,13 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         } else {
             result.text = refusal(QStringLiteral("manca il valore di un'opzione"));
         }
+        return result;
+    }
+    // A bad value is refused like an unknown option, even beside --help.
+    if (parser.isSet(scale) && !readScale(parser.value(scale), result.scale)) {
+        result.action = CommandLine::Action::Refuse;
+        result.text = QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), "
+                                     "non «%1».\n").arg(parser.value(scale));
         return result;
     }
     if (parser.isSet(help)) {
@@ -102,4 +122,15 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
                                      "nessuno (DISPLAY e WAYLAND_DISPLAY sono vuote).\n");
     }
     return result;
+}
+
+void useScale(double factor)
+{
+    if (factor == 1.0)
+        return;
+    bool ok = false;
+    const double asked = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    if (ok && asked > 0)
+        factor *= asked;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor, 'g', 6));
 }

@@ -19,7 +19,15 @@ struct CommandLine {
     QString text;
     // A lesson to open once the plotting screen is reached (FILE.lezione).
     QString lesson;
+    // --scala: how much larger than usual every window is drawn (1 to 4).
+    double scale = 1.0;
 };
 
 // `args` as main receives them, the program's name first.
 CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& env);
+
+// Enlarges every window, its texts and its drawing by `factor` through the
+// toolkit's own high-density scaling, so that all stays sharp. Must run
+// before the application object is made; a factor already asked for in the
+// environment is multiplied, not replaced.
+void useScale(double factor);

@@ -27,6 +27,7 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
+    useScale(cl.scale);
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();

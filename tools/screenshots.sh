@@ -5,7 +5,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Regenerates the README's screenshots with the end-to-end harness: the
-# intro, the calibration screen, the plotting screen with all three laws.
+# intro, the calibration screen, the plotting screen with all three laws,
+# and the plotting screen enlarged for a projector (--scala 1,5).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" test

@@ -3,8 +3,13 @@
 
 // The program's command line, run as a terminal user runs it: with no
 // display at all, so any attempt at a window would fail the run.
+#include <QApplication>
 #include <QProcess>
 #include <QtTest>
+
+#include "app/commandline.h"
+#include "intro/form1.h"
+#include "intro/program.h"
 
 namespace {
 
@@ -14,7 +19,8 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome runProgram(const QStringList& args, const QString& platform = QString())
+Outcome runProgram(const QStringList& args, const QString& platform = QString(),
+                   const QString& program = qEnvironmentVariable("TC_PROGRAM"))
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -23,7 +29,7 @@ Outcome runProgram(const QStringList& args, const QString& platform = QString())
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("TC_PROGRAM"), args);
+    p.start(program, args);
     Outcome o;
     if (!p.waitForFinished(10000)) {
         p.kill();
@@ -37,6 +43,24 @@ Outcome runProgram(const QStringList& args, const QString& platform = QString())
     return o;
 }
 
+// Starts the screens as main() does with "--scala argv[2]" and prints
+// Form1's size, its device pixel ratio and the size of its picture.
+int openIntro(int argc, char** argv)
+{
+    const QStringList args{QStringLiteral("tracciacurve"), QStringLiteral("--scala"), QString::fromLatin1(argv[2])};
+    useScale(readCommandLine(args, QProcessEnvironment::systemEnvironment()).scale);
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    startProgram();
+    Form1& f = Form1::instance();
+    if (!QTest::qWaitForWindowExposed(&f))
+        return 3;
+    const QSize shot = f.grab().size();
+    QTextStream(stdout) << f.width() << ' ' << f.height() << ' ' << f.devicePixelRatioF() << ' ' << shot.width() << ' '
+                        << shot.height();
+    return 0;
+}
+
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -45,6 +69,7 @@ private slots:
     void helpAndVersion();
     void unknownOption();
     void noDisplay();
+    void scale();
 };
 
 void TestCommandLine::helpAndVersion()
@@ -105,5 +130,36 @@ void TestCommandLine::noDisplay()
     p.waitForFinished();
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+// --scala F: Form1 keeps its layout and is drawn F times as dense (times a
+// dense screen's own 2), in a process of its own: the toolkit reads it once.
+void TestCommandLine::scale()
+{
+    const struct { const char *factor, *screen, *seen; } rows[] = {
+        {"1", "", "778 487 1 778 487"},      {"2", "", "778 487 2 1556 974"},
+        {"1,5", "", "778 487 1.5 1167 731"}, {"1.5", "", "778 487 1.5 1167 731"},
+        {"4", "", "778 487 4 3112 1948"},    {"1,5", "2", "778 487 3 2334 1461"},
+    };
+    for (const auto& r : rows) {
+        qputenv("QT_SCALE_FACTOR", r.screen);
+        const Outcome o = runProgram({QStringLiteral("--apri"), QString::fromLatin1(r.factor)}, QStringLiteral("offscreen"),
+                                     QCoreApplication::applicationFilePath());
+        QCOMPARE(o.out.trimmed(), QString::fromLatin1(r.seen));
+    }
+    qunsetenv("QT_SCALE_FACTOR");
+    // A factor the program cannot use is refused before any window is tried.
+    for (const char* factor : {"0", "5", "abc", "4,01", "nan"}) {
+        const Outcome o = runProgram({QStringLiteral("--scala"), QString::fromLatin1(factor)});
+        QCOMPARE(o.code, 2);
+        QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), non «%1».\n").arg(QLatin1String(factor)));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], "--apri") == 0)
+        return openIntro(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestCommandLine t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_commandline.moc"

@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include "../support/pixels.h"
 #include "xsession.h"
 
 namespace {
@@ -73,11 +74,11 @@ QList<QPoint> expectedDots(const Frame& f, Law law, double as1, double& x, doubl
 // The program started on the session's display; killed at the end of the
 // test if it is still running.
 struct ProgramUnderTest {
-    explicit ProgramUnderTest(const XSession& x)
+    explicit ProgramUnderTest(const XSession& x, const QStringList& args = {})
     {
         app.setProcessEnvironment(x.environment());
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        app.start(qEnvironmentVariable("TC_PROGRAM"), {});
+        app.start(qEnvironmentVariable("TC_PROGRAM"), args);
     }
     ~ProgramUnderTest()
     {
@@ -127,6 +128,7 @@ private slots:
     void slowMotion();
     void screenReader();
     void lessonReplay();
+    void projector();
 
 private:
     // Takes screenshots until the condition holds, for up to twenty seconds;
@@ -594,6 +596,33 @@ void TestEndToEnd::lessonReplay()
             stray += uncovered(QPoint(xx, yy)) && !QList<QRgb>{background, black, green}.contains(plot.pixel(xx, yy));
     QCOMPARE(stray, 0);
     QVERIFY(!x.windowExists(QStringLiteral("tracciacurve"))); // no message
+}
+
+// With --scala 1,5 every screen is half as large again, and the default
+// ellipse at the square-pixel ratio 0,69 lies where it lies at 1, scaled.
+void TestEndToEnd::projector()
+{
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    ProgramUnderTest run(x, {QStringLiteral("--scala"), QStringLiteral("1,5")});
+    // AVANTI; the bar eight steps right (0,69) and OK - continua; ESEGUI (Continua).
+    for (const auto& [window, k] : {std::pair{"Form1", "Return"}, {"Form2", "Right Right Right Right Right Right Right Right Tab Tab Return"},
+                                    {"Form4", "Tab Tab Tab Return"}}) {
+        QVERIFY(!x.waitForWindow(QLatin1String(window)).isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QLatin1String(window), 5000);
+        x.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + QString::fromLatin1(k).split(u' '));
+    }
+    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+    QRect at1; // where the dots lie at --scala 1
+    double cx = 0, cy = 0;
+    for (const QPoint& p : expectedDots(Frame(0.69), Law::Ellipse, 0.3, cx, cy))
+        at1 |= QRect(p, QSize(2, 2));
+    const QImage plot = waitFor(x, form4, [&](const QImage& i) { return colourBounds(i, green).right() > at1.right() * 1.5 - 3; });
+    keep(plot, "proiettore.png");
+    QCOMPARE(plot.size(), QSize(1060, 678)); // 707 x 452 times 1,5, the half pixel lost
+    const QRect seen = colourBounds(plot, green);
+    QVERIFY(qAbs(seen.right() - at1.right() * 1.5) < 2 && qAbs(seen.top() - at1.top() * 1.5) < 2);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

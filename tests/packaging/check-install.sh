@@ -45,6 +45,9 @@ grep -q '^MimeType=application/x-tracciacurve-lezione;$' "$desktop" && grep -q '
 update-mime-database "$stage/usr/share/mime" >/dev/null 2>&1 || { echo "MIME database: refused"; status=1; }
 grep -qx 'application/x-tracciacurve-lezione:\*\.lezione' "$stage/usr/share/mime/globs" 2>/dev/null ||
     { echo "MIME type: no *.lezione"; status=1; }
+# The projector action's command line is one the program accepts.
+action=$(sed -n '/^\[Desktop Action proiettore\]/,/^\[/s/^Exec=tracciacurve//p' "$desktop")
+[ -n "$action" ] && "$stage/usr/bin/tracciacurve" $action --version >/dev/null || { echo "desktop action: '$action'"; status=1; }
 # Pedantic: a hint fails the check as a warning would.
 appstreamcli validate --pedantic --no-net "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" \
     >"$stage/as.log" 2>&1 || status=1
