@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "app/platform.h"
+
 namespace {
 
 struct Outcome {
@@ -45,6 +47,7 @@ private slots:
     void helpAndVersion();
     void unknownOption();
     void noDisplay();
+    void platformChoice();
 };
 
 void TestCommandLine::helpAndVersion()
@@ -100,6 +103,37 @@ void TestCommandLine::noDisplay()
     QVERIFY2(!p.waitForFinished(1500), qPrintable(QString::fromUtf8(p.readAllStandardError())));
     p.kill();
     p.waitForFinished();
+}
+
+void TestCommandLine::platformChoice()
+{
+    // DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM, arguments: platform, the user's.
+    const struct {
+        const char *display, *wayland, *qpa;
+        QStringList args;
+        const char* platform;
+        bool byUser;
+    } cases[] = {
+        {"", "", "", {}, "", false},
+        {":0", "", "", {}, "xcb", false},
+        {"", "wayland-0", "", {}, "wayland", false},
+        {":0", "wayland-0", "", {}, "xcb", false}, // XWayland, as on GNOME and KDE
+        {"", "", "", {"-display", ":1"}, "xcb", false},
+        {":0", "wayland-0", "wayland", {}, "wayland", true},
+        {"", "", "offscreen", {}, "offscreen", true},
+        {":0", "wayland-0", "wayland", {"-platform", "offscreen"}, "offscreen", true},
+        {":0", "", "", {"--platform", "wayland"}, "wayland", true},
+        {":0", "", "", {"-platform", "wayland", "-platform", "vnc"}, "vnc", true},
+    };
+    for (const auto& c : cases) {
+        QProcessEnvironment env;
+        for (auto [name, value] : {std::pair{"DISPLAY", c.display}, {"WAYLAND_DISPLAY", c.wayland}, {"QT_QPA_PLATFORM", c.qpa}})
+            env.insert(QString::fromLatin1(name), QString::fromLatin1(value));
+        const PlatformChoice chosen = choosePlatform(QStringList{QStringLiteral("tracciacurve")} + c.args, env);
+        const QByteArray row = c.args.join(u' ').toUtf8() + " DISPLAY=" + c.display + " WAYLAND_DISPLAY=" + c.wayland +
+                               " QT_QPA_PLATFORM=" + c.qpa + " gave " + chosen.name.toUtf8();
+        QVERIFY2(chosen.name == QLatin1String(c.platform) && chosen.byUser == c.byUser, row.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
