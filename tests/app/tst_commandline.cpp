@@ -116,7 +116,8 @@ void TestCommandLine::platformChoice()
         for (int i = 0; i < 3; ++i)
             env.insert(QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}[i], cell[i]);
         const PlatformChoice c = choosePlatform(QStringList{"tracciacurve"} + cell[3].split(' ', Qt::SkipEmptyParts), env);
-        QVERIFY2((c.byUser ? "*" : "") + c.name == cell[4], qPrintable(QString::fromLatin1(row) + " gave " + c.name));
+        const QString chosen = (c.byUser ? "*" : "") + c.name;
+        QVERIFY2(chosen == cell[4], qPrintable(QString::fromLatin1(row) + " gave " + chosen));
     }
 }
 
