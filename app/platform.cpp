@@ -33,9 +33,12 @@ PlatformChoice choosePlatform(const QStringList& args, const QProcessEnvironment
         return {variable, true};
     bool displayOption = false;
     toolkitOption(args, QStringLiteral("display"), &displayOption);
+    const bool wayland = !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+    // A DISPLAY left behind by a server that is gone: the toolkit tries the
+    // names in turn.
     if (displayOption || !env.value(QStringLiteral("DISPLAY")).isEmpty())
-        return {QStringLiteral("xcb"), false};
-    if (!env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty())
+        return {wayland ? QStringLiteral("xcb;wayland") : QStringLiteral("xcb"), false};
+    if (wayland)
         return {QStringLiteral("wayland"), false};
     return {};
 }

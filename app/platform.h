@@ -14,7 +14,8 @@
 
 struct PlatformChoice {
     // The toolkit's platform name ("xcb", "wayland", or what the user
-    // named); empty when no display can be reached at all.
+    // named), or names to try in turn ("xcb;wayland"); empty when no
+    // display can be reached at all.
     QString name;
     // Named by the user (-platform or QT_QPA_PLATFORM): left to the toolkit.
     bool byUser = false;

@@ -108,7 +108,7 @@ void TestCommandLine::noDisplay()
 void TestCommandLine::platformChoice()
 {
     // DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM, arguments: the platform, "*" when the user named it.
-    for (const char* row : {",,,:", ":0,,,:xcb", ",w0,,:wayland", ":0,w0,,:xcb", ",,,-display :1:xcb",
+    for (const char* row : {",,,:", ":0,,,:xcb", ",w0,,:wayland", ":0,w0,,:xcb;wayland", ",,,-display :1:xcb",
                             ":0,w0,wayland,:*wayland", ",,offscreen,:*offscreen", ":0,w0,wayland,-platform vnc:*vnc",
                             ":0,,,--platform wayland:*wayland", ":0,,,-platform wayland -platform vnc:*vnc"}) {
         const QStringList cell = QString::fromLatin1(row).split(QRegularExpression(QStringLiteral(",|:(?=[^:]*$)")));
