@@ -34,8 +34,8 @@ PlatformChoice choosePlatform(const QStringList& args, const QProcessEnvironment
     bool displayOption = false;
     toolkitOption(args, QStringLiteral("display"), &displayOption);
     const bool wayland = !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
-    // A DISPLAY left behind by a server that is gone: the toolkit tries the
-    // names in turn.
+    // In a Wayland session the toolkit goes on to Wayland should the X
+    // server not answer (a DISPLAY left behind by a server that is gone).
     if (displayOption || !env.value(QStringLiteral("DISPLAY")).isEmpty())
         return {wayland ? QStringLiteral("xcb;wayland") : QStringLiteral("xcb"), false};
     if (wayland)
