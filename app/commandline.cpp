@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 
+#include "platform.h"
+
 namespace {
 
 // The toolkit's options that take a value, and those that do not.
@@ -113,10 +115,8 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         return result;
     }
     // Without a display the toolkit would abort with a trace; say it plainly.
-    const bool platformChosen = parser.isSet(QStringLiteral("platform")) ||
-                                !env.value(QStringLiteral("QT_QPA_PLATFORM")).isEmpty();
-    if (!platformChosen && env.value(QStringLiteral("DISPLAY")).isEmpty() &&
-        env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty()) {
+    const PlatformChoice platform = choosePlatform(args, env);
+    if (!platform.byUser && platform.name.isEmpty()) {
         result.action = CommandLine::Action::Refuse;
         result.text = QStringLiteral("tracciacurve: serve uno schermo grafico, ma non ne è stato trovato "
                                      "nessuno (DISPLAY e WAYLAND_DISPLAY sono vuote).\n");

@@ -7,6 +7,7 @@
 #include <QApplication>
 
 #include "commandline.h"
+#include "platform.h"
 #include "intro/program.h"
 #include "plot/form4.h"
 
@@ -28,6 +29,9 @@ int main(int argc, char** argv)
         break;
     }
     useScale(cl.scale);
+    const PlatformChoice platform = choosePlatform(args, QProcessEnvironment::systemEnvironment());
+    if (!platform.byUser && !platform.name.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.name.toLocal8Bit());
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();

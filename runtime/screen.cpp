@@ -50,6 +50,11 @@ public:
     }
 };
 
+bool compositorDecidesActivation()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace
 
 void useClassicFonts()
@@ -107,7 +112,12 @@ void Screen::Show()
             setWindowState(windowState() & ~Qt::WindowMinimized);
         raise();
         activateWindow();
-        windowActivated();
+        // A Wayland compositor decides itself whether the screen comes
+        // forward; where it refuses, it marks the screen as wanting
+        // attention. The activation then runs when the screen really becomes
+        // the active one, not behind the screen the user is looking at.
+        if (!compositorDecidesActivation())
+            windowActivated();
     } else {
         show(); // the show event states the activation
     }

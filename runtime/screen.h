@@ -28,7 +28,7 @@ public:
     ~Screen() override;
 
     // Visible, non-modal, without owner; an already visible screen comes to
-    // the front and becomes the active one.
+    // the front and becomes the active one, where the window system lets it.
     void Show();
 
     static int twipsToPixels(int twips) { return (twips + Surface::twipsPerPixel / 2) / Surface::twipsPerPixel; }

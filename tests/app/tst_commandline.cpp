@@ -10,6 +10,7 @@
 #include "app/commandline.h"
 #include "intro/form1.h"
 #include "intro/program.h"
+#include "app/platform.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ private slots:
     void unknownOption();
     void noDisplay();
     void scale();
+    void platformChoice();
 };
 
 void TestCommandLine::helpAndVersion()
@@ -151,6 +153,22 @@ void TestCommandLine::scale()
         const Outcome o = runProgram({QStringLiteral("--scala"), QString::fromLatin1(factor)});
         QCOMPARE(o.code, 2);
         QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), non «%1».\n").arg(QLatin1String(factor)));
+    }
+}
+
+void TestCommandLine::platformChoice()
+{
+    // DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM, arguments: the platform, "*" when the user named it.
+    for (const char* row : {",,,:", ":0,,,:xcb", ",w0,,:wayland", ":0,w0,,:xcb;wayland", ",,,-display :1:xcb",
+                            ":0,w0,wayland,:*wayland", ",,offscreen,:*offscreen", ":0,w0,wayland,-platform vnc:*vnc",
+                            ":0,,,--platform wayland:*wayland", ":0,,,-platform wayland -platform vnc:*vnc"}) {
+        const QStringList cell = QString::fromLatin1(row).split(QRegularExpression(QStringLiteral(",|:(?=[^:]*$)")));
+        QProcessEnvironment env;
+        for (int i = 0; i < 3; ++i)
+            env.insert(QStringList{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}[i], cell[i]);
+        const PlatformChoice c = choosePlatform(QStringList{"tracciacurve"} + cell[3].split(' ', Qt::SkipEmptyParts), env);
+        const QString chosen = (c.byUser ? "*" : "") + c.name;
+        QVERIFY2(chosen == cell[4], qPrintable(QString::fromLatin1(row) + " gave " + chosen));
     }
 }
 
