@@ -445,14 +445,14 @@ void TestEndToEnd::slowMotion()
     QVERIFY(!form4.isEmpty());
     QThread::msleep(500);
 
-    // The menu: Copia, Salva, Stampa, then "Disegna lentamente" (Lento is the pace).
+    // The menu: Copia, Salva, Stampa, Anteprima, then "Disegna lentamente" (Lento is the pace).
     x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), form4,
                                       QStringLiteral("560"), QStringLiteral("60"), QStringLiteral("click"),
                                       QStringLiteral("3")});
     QThread::msleep(500);
     x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"),
                                       QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
-                                      QStringLiteral("Down"), QStringLiteral("Return")});
+                                      QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
     QThread::msleep(300);
 
     const Frame f55(0.55);
