@@ -5,7 +5,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Regenerates the README's screenshots with the end-to-end harness: the
-# intro, the calibration screen, the plotting screen with all three laws.
+# intro, the calibration screen, the plotting screen with all three laws,
+# and a printed page (as root, which the print server needs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" test
