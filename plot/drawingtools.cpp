@@ -8,10 +8,12 @@
 
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
 #include "runtime/numtext.h"
+#include "runtime/palette.h"
 #include "runtime/savefile.h"
 #include "runtime/surface.h"
 
@@ -49,11 +51,79 @@ void preparePrinter(QPrinter& printer)
     printer.setResolution(300);
 }
 
-void printPicture(const QImage& picture, QPrinter& printer)
+QRgb paperColour(QRgb screen, QRgb background)
 {
-    QPainter p(&printer);
-    const QRect page = p.viewport();
-    const double scale = std::min(page.width() / double(picture.width()), page.height() / double(picture.height()));
+    if (qRgb(qRed(screen), qGreen(screen), qBlue(screen)) == qRgb(qRed(background), qGreen(background), qBlue(background)))
+        return qRgb(255, 255, 255);
+    const int r = qRed(screen), g = qGreen(screen), b = qBlue(screen);
+    // Brightness as the eye weighs it: light grey (192), yellow (226) and
+    // white are lost on paper; light cyan (179) and light green still show.
+    if (299 * r + 587 * g + 114 * b < 185'000)
+        return screen;
+    return qRgb(r * 3 / 5, g * 3 / 5, b * 3 / 5);
+}
+
+namespace {
+
+QImage onPaper(const QImage& picture, QRgb background)
+{
+    QImage paper = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < paper.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(paper.scanLine(y));
+        for (int x = 0; x < paper.width(); ++x)
+            line[x] = paperColour(line[x], background);
+    }
+    return paper;
+}
+
+// Caption sizes in points: the largest that fits, never below the smallest.
+constexpr double captionPoints = 10, smallestCaptionPoints = 7;
+
+} // namespace
+
+void paintPage(QPainter& p, const PrintedPage& page)
+{
+    const QRect area = p.viewport();
+    const PageCaption& c = page.caption;
+    int top = area.top();
+    if (!c.heading.isEmpty()) {
+        QFont font = p.font();
+        font.setPointSizeF(14);
+        font.setBold(true);
+        p.setFont(font);
+        const QFontMetrics fm = p.fontMetrics();
+        p.drawText(QPoint(area.left(), top + fm.ascent()), fm.elidedText(c.heading, Qt::ElideRight, area.width()));
+        top += fm.lineSpacing() * 3 / 2;
+    }
+
+    QStringList lines;
+    if (!c.leftOut.isEmpty())
+        lines << c.leftOut;
+    for (const CaptionLine& l : c.curves)
+        lines << l.text;
+    if (!c.footer.isEmpty())
+        lines << c.footer;
+    QFont font = p.font();
+    font.setBold(false);
+    double points = captionPoints;
+    for (;; points -= 0.5) {
+        font.setPointSizeF(points);
+        const QFontMetrics fm(font, p.device());
+        int widest = 0;
+        for (const QString& l : lines)
+            widest = std::max(widest, fm.horizontalAdvance(l) + 2 * fm.ascent());
+        if (points <= smallestCaptionPoints ||
+            (widest <= area.width() && qsizetype(fm.lineSpacing()) * lines.size() <= area.height() / 3))
+            break;
+    }
+    p.setFont(font);
+    const QFontMetrics fm = p.fontMetrics();
+    const int gap = lines.isEmpty() ? 0 : fm.lineSpacing();
+    const int captionHeight = int(fm.lineSpacing() * lines.size());
+
+    const QImage picture = onPaper(page.picture, page.background);
+    const QSize room(area.width(), std::max(1, area.bottom() + 1 - top - gap - captionHeight));
+    const double scale = std::min(room.width() / double(picture.width()), room.height() / double(picture.height()));
     // Enlarged here by a whole factor, square pixel by square pixel, so that
     // no viewer or printer smooths a dot into a blur.
     const int whole = std::clamp(int(std::floor(scale)), 1, std::max(1, 6000 / picture.width()));
@@ -62,7 +132,30 @@ void printPicture(const QImage& picture, QPrinter& printer)
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // Exact colours: a PDF would otherwise hold the picture as a JPEG.
     p.setRenderHint(QPainter::LosslessImageRendering, true);
-    p.drawImage(QRect(page.topLeft(), target), sharp);
+    p.drawImage(QRect(QPoint(area.left(), top), target), sharp);
+
+    int y = top + target.height() + gap;
+    const int square = fm.ascent() * 3 / 4;
+    const auto say = [&](const QString& text, int indent) {
+        p.drawText(QPoint(area.left() + indent, y + fm.ascent()),
+                   fm.elidedText(text, Qt::ElideRight, area.width() - indent));
+        y += fm.lineSpacing();
+    };
+    if (!c.leftOut.isEmpty())
+        say(c.leftOut, 0);
+    for (const CaptionLine& l : c.curves) {
+        p.fillRect(QRect(area.left(), y + fm.ascent() - square, square, square),
+                   QColor(paperColour(tc::QBColor(l.colour), page.background)));
+        say(l.text, 2 * fm.ascent());
+    }
+    if (!c.footer.isEmpty())
+        say(c.footer, 0);
+}
+
+void printPage(const PrintedPage& page, QPrinter& printer)
+{
+    QPainter p(&printer);
+    paintPage(p, page);
 }
 
 QString pointText(double x, double y)

@@ -8,6 +8,9 @@
 #include <QImage>
 #include <QString>
 
+#include "drawncurves.h"
+
+class QPainter;
 class QPrinter;
 
 namespace tc {
@@ -26,9 +29,26 @@ QString savePicture(const QImage& picture, const QString& fileName);
 // Landscape, at a resolution that keeps the enlarged picture small.
 void preparePrinter(QPrinter& printer);
 
-// One page, the picture scaled to fill the printable area with its
-// proportions kept; pixels stay sharp squares.
-void printPicture(const QImage& picture, QPrinter& printer);
+// A colour of the drawing as it is printed: the screen's background is the
+// white of the paper, and a colour too pale to be seen on white (white,
+// light grey, yellow) is printed darker.
+QRgb paperColour(QRgb screen, QRgb background);
+
+// What a printed page shows: the drawing, the background it was drawn on,
+// and the words around it.
+struct PrintedPage {
+    QImage picture;
+    QRgb background = 0;
+    PageCaption caption;
+};
+
+// Paints the page on the painter's whole viewport: the heading, the drawing
+// in paper colours scaled as large as the caption leaves room for, with its
+// proportions kept and pixels as sharp squares, and the caption under it in
+// a font that shrinks, down to a readable size, to keep it on the sheet.
+// The printer and the print preview both paint with it.
+void paintPage(QPainter& painter, const PrintedPage& page);
+void printPage(const PrintedPage& page, QPrinter& printer);
 
 // "X = 217,64   Y = 0,00": a point in the curve's own units.
 QString pointText(double x, double y);

@@ -5,7 +5,14 @@
 #include "drawncurves.h"
 
 #include "drawingtools.h"
+#include "runtime/numtext.h"
 #include "runtime/palette.h"
+
+namespace {
+
+const char* const lawNames[] = {"ELLISSE", "IPERBOLE", "PARABOLA"};
+
+} // namespace
 
 void DrawnCurves::runStarting(bool erase)
 {
@@ -26,7 +33,7 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
     }
     if (run.dots == 0)
         return;
-    curves_.push_back({law, run});
+    curves_.push_back({law, run, pending_});
     lastIsListed_ = true;
 }
 
@@ -46,10 +53,9 @@ QString DrawnCurves::description() const
     QString text = QStringLiteral("Gli assi e %1.").arg(count(qint64(curves_.size()), "curva", "curve"));
     for (std::size_t i = 0; i < curves_.size(); ++i) {
         const DrawnCurve& c = curves_[i];
-        static const char* const names[] = {"ELLISSE", "IPERBOLE", "PARABOLA"};
         text += QStringLiteral(" Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
                     .arg(i + 1)
-                    .arg(QString::fromLatin1(names[int(c.law)]), tc::colourName(c.run.colour),
+                    .arg(QString::fromLatin1(lawNames[int(c.law)]), tc::colourName(c.run.colour),
                          count(c.run.dots, "punto", "punti"), pointText(c.run.firstX, c.run.firstY),
                          pointText(c.run.lastX, c.run.lastY));
         switch (c.run.end) {
@@ -67,4 +73,32 @@ QString DrawnCurves::description() const
         }
     }
     return text;
+}
+
+PageCaption DrawnCurves::caption(const QString& lessonTitle, double incr, QDate date) const
+{
+    using tc::numberToText;
+    PageCaption page;
+    page.heading = lessonTitle;
+    const std::size_t first = curves_.size() > maxCaptionCurves ? curves_.size() - maxCaptionCurves : 0;
+    if (first == 1)
+        page.leftOut = QStringLiteral("La prima curva non è elencata.");
+    else if (first > 1)
+        page.leftOut = QStringLiteral("Le prime %1 curve non sono elencate.").arg(qint64(first));
+    for (std::size_t i = first; i < curves_.size(); ++i) {
+        const DrawnCurve& c = curves_[i];
+        const RunValues& v = c.values;
+        QString text = QStringLiteral("%1 \u2014 %2, ALFA da %3 a %4, Incr %5")
+                           .arg(tc::colourName(c.run.colour), QString::fromLatin1(lawNames[int(c.law)]),
+                                numberToText(v.from), numberToText(v.to), numberToText(v.incr));
+        // The parabola's law takes no shape value.
+        if (c.law != Law::Parabola)
+            text += QStringLiteral(", m/q ") + numberToText(v.mq);
+        text += QStringLiteral(", \u03b5 %1, %2")
+                    .arg(numberToText(v.epsilon), v.fromOrigin ? QStringLiteral("dall'origine") : QStringLiteral("continua"));
+        page.curves.push_back({c.run.colour, text});
+    }
+    page.footer = QStringLiteral("Rapporto di calibrazione %1 \u2014 %2")
+                      .arg(numberToText(incr), tc::italianLocale().toString(date, QStringLiteral("d MMMM yyyy")));
+    return page;
 }

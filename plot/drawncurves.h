@@ -9,14 +9,40 @@
 #include <cstdint>
 #include <vector>
 
+#include <QDate>
 #include <QString>
 
 #include "laws.h"
 #include "tracer.h"
 
+// The values a run was drawn with, as CALCOLA had read them from the
+// fields, and whether it started at the origin.
+struct RunValues {
+    double from = 0, to = 0, incr = 0, mq = 0, epsilon = 0;
+    bool fromOrigin = true;
+};
+
 struct DrawnCurve {
     Law law;
     TraceResult run;
+    RunValues values;
+};
+
+// One line of a printed page's caption: a curve's palette colour (shown as
+// a small square) and the words after it.
+struct CaptionLine {
+    int colour;
+    QString text;
+};
+
+// What is printed around the drawing: the lesson's title (may be empty),
+// a line for how many earlier curves are left out (may be empty), a line
+// per curve in the order drawn, and the calibration ratio with the date.
+struct PageCaption {
+    QString heading;
+    QString leftOut;
+    std::vector<CaptionLine> curves;
+    QString footer;
 };
 
 class DrawnCurves {
@@ -24,6 +50,8 @@ public:
     // A run of the tracer is about to start, erasing or not: what
     // "Cancella l'Ultimo" paints over from now on is this run's curve.
     void runStarting(bool erase);
+    // The fields were read and the run is about to lay its dots.
+    void valuesRead(const RunValues& values) { pending_ = values; }
     // A run ended; a drawing run with dots adds its curve, an erase run
     // takes away the curve it painted over.
     void runEnded(Law law, bool erase, const TraceResult& run);
@@ -34,9 +62,14 @@ public:
     // In Italian: how many curves, and for each its law, colour, number of
     // dots, first and last point and whether it stopped at the field's limit.
     QString description() const;
+    // The caption of a printed page; at most `maxCaptionCurves` curves are
+    // listed, the last ones, so that the page stays one sheet.
+    PageCaption caption(const QString& lessonTitle, double incr, QDate date) const;
+    static constexpr std::size_t maxCaptionCurves = 20;
 
 private:
     std::vector<DrawnCurve> curves_;
+    RunValues pending_;
     // Whether the last run started was a drawing run that left a curve.
     bool lastIsListed_ = false;
 };

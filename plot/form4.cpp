@@ -250,6 +250,10 @@ void Form4::CALCOLA()
         return;
     }
 
+    // A curve is told as drawn from the origin by where it starts, whichever
+    // button drew it: "Continua" after "Cancella tutto" starts there too.
+    drawn_.valuesRead({DaA1.toDouble(), AA1.toDouble(), ICR.toDouble(), AS1.toDouble(), EP1.toDouble(),
+                       X9.toDouble() == 0 && Y9.toDouble() == 0});
     startRun(Tracer(*this, selectedLaw(), backColor()));
 }
 

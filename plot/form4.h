@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "curvevars.h"
+#include "drawingtools.h"
 #include "drawncurves.h"
 #include "laws.h"
 #include "lesson.h"
@@ -80,6 +81,10 @@ public:
     // Saves to a file chosen already; a failure is told in a message.
     void saveDrawingTo(const QString& fileName);
     void printDrawing();
+    void previewDrawing();
+    // The page "Stampa il disegno…" prints: the drawing on white paper and a
+    // caption naming every curve on it.
+    PrintedPage printedPage() const;
     // The point of the drawing under a pixel of the window, in curve units.
     QPointF curvePointAt(QPointF pixel) const;
     // The drawing's context menu, opened at a point of the screen.

@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Form4's tools for the teacher, beyond the screen's own behaviour: the
-// context menu of the drawing area (copy, save, print, slow motion) and
-// the coordinates under the pressed pointer.
+// context menu of the drawing area (copy, save, print and its preview,
+// slow motion) and the coordinates under the pressed pointer.
 #include <cmath>
 
 #include <QActionGroup>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDate>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -18,10 +19,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QToolTip>
 
+#include "calibrate/form2.h"
 #include "drawingtools.h"
 #include "form4.h"
 #include "runtime/program.h"
@@ -54,6 +57,13 @@ void Form4::saveDrawingTo(const QString& name)
         tc::MsgBox(QStringLiteral("Impossibile salvare il disegno: ") + failure);
 }
 
+PrintedPage Form4::printedPage() const
+{
+    return {drawingPicture(surface()), surface().backColor(),
+            drawn_.caption(replay_ ? replay_->name : QString(), Form2::instance().INCR.toDouble(),
+                           QDate::currentDate())};
+}
+
 void Form4::printDrawing()
 {
     QPrinter printer;
@@ -61,7 +71,19 @@ void Form4::printDrawing()
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Stampa il disegno"));
     if (dialog.exec() == QDialog::Accepted)
-        printPicture(drawingPicture(surface()), printer);
+        printPage(printedPage(), printer);
+}
+
+void Form4::previewDrawing()
+{
+    QPrinter printer;
+    preparePrinter(printer);
+    QPrintPreviewDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Anteprima di stampa"));
+    // Taken once: the preview and the sheet printed from it are the same page.
+    const PrintedPage page = printedPage();
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&page](QPrinter* p) { printPage(page, *p); });
+    dialog.exec();
 }
 
 QPointF Form4::curvePointAt(QPointF pixel) const
@@ -90,6 +112,7 @@ void Form4::openDrawingMenu(QPoint globalPos)
     menu.addAction(QStringLiteral("Copia il disegno"), QKeySequence::Copy, this, [this] { copyDrawing(); });
     menu.addAction(QStringLiteral("Salva il disegno…"), QKeySequence::Save, this, [this] { saveDrawing(); });
     menu.addAction(QStringLiteral("Stampa il disegno…"), QKeySequence::Print, this, [this] { printDrawing(); });
+    menu.addAction(QStringLiteral("Anteprima di stampa…"), this, [this] { previewDrawing(); });
     menu.addSeparator();
     QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
                                    [this](bool on) { slowMotion = on; });

@@ -6,7 +6,8 @@
 
 # Regenerates the README's screenshots with the end-to-end harness: the
 # intro, the calibration screen, the plotting screen with all three laws,
-# and the plotting screen enlarged for a projector (--scala 1,5).
+# the plotting screen enlarged for a projector (--scala 1,5), and a printed
+# page (as root, which the print server needs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" test

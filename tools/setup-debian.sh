@@ -12,7 +12,8 @@ build=(cmake ninja-build g++ qt6-base-dev qt6-translations-l10n fonts-liberation
 test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
       clang libclang-rt-14-dev dpkg-dev file lintian reuse mandoc poppler-utils shared-mime-info
       at-spi2-core python3-pyatspi dbus
-      qt6-wayland sway xwayland wtype grim)
+      qt6-wayland sway xwayland wtype grim
+      cups printer-driver-cups-pdf)
 bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
 # Debian's own checkers of the package, the licences and the manual page.
 package=(lintian reuse mandoc appstream desktop-file-utils dpkg-dev file shared-mime-info)

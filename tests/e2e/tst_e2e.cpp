@@ -13,6 +13,10 @@
 #include <QThread>
 #include <QtTest>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "../support/pixels.h"
 #include "xsession.h"
 
@@ -129,8 +133,21 @@ private slots:
     void screenReader();
     void lessonReplay();
     void projector();
+    void printedPage();
 
 private:
+    // Form1's AVANTI, the ratio one step up to 0,55, OK: the plotting
+    // screen with its axes, active; its window id, or none.
+    QString openPlot(const XSession& x)
+    {
+        x.click(x.waitForWindow(QStringLiteral("Form1")), 392, 444);
+        const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
+        x.click(form2, 417, 80);  // the ratio up to 0,55
+        x.click(form2, 260, 212); // OK - continua
+        const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
+        waitFor(x, form4, [&](const QImage& i) { return i.pixel(600, Frame(0.55).axisRow()) == black; });
+        return QTest::qWaitFor([&] { return x.activeWindowName() == QStringLiteral("Form4"); }, 5000) ? form4 : QString();
+    }
     // Takes screenshots until the condition holds, for up to twenty seconds;
     // a shot that a busy machine could not take is no answer.
     QImage waitFor(const XSession& x, const QString& window, const std::function<bool(const QImage&)>& ok,
@@ -430,14 +447,14 @@ void TestEndToEnd::slowMotion()
     QVERIFY(!form4.isEmpty());
     QThread::msleep(500);
 
-    // The menu: Copia, Salva, Stampa, then "Disegna lentamente" (Lento is the pace).
+    // The menu: Copia, Salva, Stampa, Anteprima, then "Disegna lentamente" (Lento is the pace).
     x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), form4,
                                       QStringLiteral("560"), QStringLiteral("60"), QStringLiteral("click"),
                                       QStringLiteral("3")});
     QThread::msleep(500);
     x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"),
                                       QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
-                                      QStringLiteral("Down"), QStringLiteral("Return")});
+                                      QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
     QThread::msleep(300);
 
     const Frame f55(0.55);
@@ -548,18 +565,9 @@ void TestEndToEnd::lessonReplay()
         QSKIP(qPrintable(x.error()));
     ProgramUnderTest run(x);
     QVERIFY(run.app.waitForStarted());
-    const QString form1 = x.waitForWindow(QStringLiteral("Form1"));
-    QVERIFY(!form1.isEmpty());
-    x.click(form1, 392, 444);
-    const QString form2 = x.waitForWindow(QStringLiteral("Form2"));
-    QVERIFY(!form2.isEmpty());
-    x.click(form2, 417, 80);  // the ratio up to 0,55
-    x.click(form2, 260, 212); // OK - continua
-    const QString form4 = x.waitForWindow(QStringLiteral("Form4"));
-    QVERIFY(!form4.isEmpty());
+    const QString form4 = openPlot(x);
+    QVERIFY2(!form4.isEmpty(), "the plotting screen opens and is active");
     const Frame f55(0.55);
-    waitFor(x, form4, [&](const QImage& i) { return i.pixel(600, f55.axisRow()) == black; });
-    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form4"), 5000);
 
     const auto key = [&](const char* k) { x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(k)}); };
     const auto title = [&] { return x.run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), form4}).trimmed(); };
@@ -623,6 +631,97 @@ void TestEndToEnd::projector()
     QCOMPARE(plot.size(), QSize(1060, 678)); // 707 x 452 times 1,5, the half pixel lost
     const QRect seen = colourBounds(plot, green);
     QVERIFY(qAbs(seen.right() - at1.right() * 1.5) < 2 && qAbs(seen.top() - at1.top() * 1.5) < 2);
+}
+
+// Ctrl+P to the PDF printer of a print server started here, as a school's
+// printer is reached: one white page with the dots where the model puts
+// them, in their colours, and a caption line for each curve.
+void TestEndToEnd::printedPage()
+{
+    if (geteuid() != 0 || !QFileInfo::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
+        QSKIP("starting a print server needs root, cups and printer-driver-cups-pdf (tools/setup-debian.sh test)");
+    XSession x;
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const auto run = [&](const char* program, const char* args) {
+        return QProcess::execute(QString::fromLatin1(program), QString::fromLatin1(args).replace(QStringLiteral("%1"), d).split(QLatin1Char(' ')));
+    };
+    const auto write = [&](const char* name, const char* text) {
+        QFile f(d + QLatin1Char('/') + QLatin1String(name));
+        return f.open(QIODevice::WriteOnly) && f.write(QString::fromLatin1(text).arg(d).toUtf8()) > 0;
+    };
+    // The server's filters run as its own user: they must reach the folder and write in tmp.
+    QVERIFY(!::chmod(qPrintable(d), 0755) && QDir(d).mkdir(QStringLiteral("tmp")) && !::chmod(qPrintable(d + QStringLiteral("/tmp")), 01777));
+    QVERIFY(write("cupsd.conf", "Listen %1/cups.sock\nBrowsing No\nDefaultAuthType None\n<Location />\nAllow all\n</Location>\n"));
+    QVERIFY(write("files.conf", "ServerRoot %1\nRequestRoot %1\nTempDir %1/tmp\nCacheDir %1\nStateDir %1\nErrorLog %1/log\n"));
+    QProcess cupsd;
+    cupsd.start(QStringLiteral("/usr/sbin/cupsd"), QStringLiteral("-f -c %1/cupsd.conf -s %1/files.conf").arg(d).split(QLatin1Char(' ')));
+    qputenv("CUPS_SERVER", QFile::encodeName(d + QStringLiteral("/cups.sock")));
+    const auto stop = qScopeGuard([&] { qunsetenv("CUPS_SERVER"), cupsd.terminate(), cupsd.waitForFinished(10000); });
+    // Text in the PDF printer's file stays searchable when cairo writes the PostScript.
+    QTRY_COMPARE_WITH_TIMEOUT(run("lpadmin", "-p pdf -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd "
+                                             "-o pdftops-renderer-default=pdftocairo"), 0, 10000);
+    QCOMPARE(run("lpadmin", "-d pdf"), 0);
+    const QDir out(QFile::decodeName(getpwuid(geteuid())->pw_dir) + QStringLiteral("/PDF")); // where cups-pdf writes
+    const QDateTime started = QDateTime::currentDateTime().addSecs(-1);
+
+    ProgramUnderTest program(x);
+    QVERIFY(program.app.waitForStarted());
+    const QString form4 = openPlot(x);
+    QVERIFY2(!form4.isEmpty(), "the plotting screen opens and is active");
+    double cx = 0, cy = 0;
+    const QList<QPoint> ellipse = expectedDots(Frame(0.55), Law::Ellipse, 0.3, cx, cy);
+    const QList<QPoint> hyperbola = expectedDots(Frame(0.55), Law::Hyperbola, 0.3, cx, cy);
+    x.click(form4, 208, 228); // Continua: the default ellipse
+    waitFor(x, form4, [&](const QImage& i) { return share(i, ellipse, green) > 0.99; });
+    x.click(form4, 180, 80); // IPERBOLE, then Continua
+    x.click(form4, 208, 228);
+    const QRgb grey = waitFor(x, form4, [&](const QImage& i) { return share(i, hyperbola, cyan) > 0.99; }).pixel(690, 5);
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+p")});
+    QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Stampa il disegno"), 10000); // the print dialog
+    x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+    QFileInfo made; // the newest file there, once it reads whole
+    QTRY_VERIFY_WITH_TIMEOUT((made = out.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time).value(0)).lastModified() >= started &&
+                                 QProcess::execute(QStringLiteral("pdftotext"), {QStringLiteral("-q"), made.filePath(), d + QStringLiteral("/page.txt")}) == 0, 30000);
+    QVERIFY(QFile::copy(made.filePath(), d + QStringLiteral("/page.pdf")) && QFile::remove(made.filePath()));
+    QCOMPARE(run("pdftoppm", "-q -r 150 -png %1/page.pdf %1/page"), 0);
+    const QStringList pages = QDir(d).entryList({QStringLiteral("page*.png")});
+    QCOMPARE(pages.size(), 1);
+    QImage page = QImage(QDir(d).filePath(pages[0])).convertToFormat(QImage::Format_RGB32);
+    if (page.height() > page.width()) // the landscape page on a portrait sheet, turned a quarter left
+        page = page.transformed(QTransform().rotate(90));
+    keep(page, "stampa.png");
+
+    // The drawing: from the first row that is not white to the first white
+    // row under it (the axes cross every row), as wide as its ink.
+    const auto near = [](QRgb a, QRgb b, int by) {
+        return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))}) <= by;
+    };
+    QRect drawing;
+    int greyPixels = 0;
+    for (int yy = 0, ink = 1; yy < page.height() && (ink || drawing.isEmpty()); ++yy)
+        for (int xx = ink = 0; xx < page.width(); ++xx) {
+            greyPixels += near(page.pixel(xx, yy), grey, 4); // the screen's grey is close to white
+            if (!near(page.pixel(xx, yy), qRgb(255, 255, 255), 24))
+                ++ink, drawing |= QRect(xx, yy, 1, 1);
+        }
+    const double k = drawing.width() / 707.0;
+    QVERIFY2(greyPixels < drawing.width() * drawing.height() / 100, qPrintable(QString::number(greyPixels)));
+    for (const auto& [dots, colour] : {std::pair{ellipse, green}, std::pair{hyperbola, cyan}}) {
+        int hit = 0;
+        for (const QPoint& p : dots)
+            hit += near(page.pixel(drawing.left() + int((p.x() + 0.5) * k), drawing.top() + int((p.y() + 0.5) * k)), colour, 24);
+        QVERIFY2(hit > 0.95 * dots.size(), qPrintable(QStringLiteral("%1 of %2").arg(hit).arg(dots.size())));
+    }
+    QFile text(d + QStringLiteral("/page.txt"));
+    // Only the ε is lost on the way through PostScript.
+    const QString words = text.open(QIODevice::ReadOnly) ? QString::fromUtf8(text.readAll()).remove(QChar(0x3b5)).simplified() : QString();
+    for (const char* line : {"verde — ELLISSE, ALFA da 0 a 180, Incr 1, m/q 0,3, 0,477, dall'origine",
+                             "verde acqua — IPERBOLE, ALFA da 0 a 180, Incr 1, m/q 0,3, 0,477, continua",
+                             "Rapporto di calibrazione 0,55 — "})
+        QVERIFY2(words.contains(QString::fromUtf8(line)), qPrintable(words));
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

@@ -70,6 +70,7 @@ private slots:
     void eraseThenContinue();
     void clearAll();
     void drawingDescription();
+    void printedCaption();
     void overflowAndEndlessRuns();
     void esci();
     void layout();
@@ -320,6 +321,47 @@ void TestForm4::drawingDescription()
     QCOMPARE(said(), ellipse);
     f.Command1_Click();
     QCOMPARE(said(), QStringLiteral("Solo gli assi, nessuna curva."));
+}
+
+// The caption under a printed drawing: a line per curve still drawn, with
+// the values its run read; past twenty curves, the last twenty.
+void TestForm4::printedCaption()
+{
+    Fixture fx;
+    Form4& f = fx.f;
+    const auto lines = [&] {
+        QStringList l;
+        for (const CaptionLine& c : f.drawnCurves().caption(QString(), 0.75, QDate()).curves)
+            l << QString::number(c.colour) + QLatin1Char(' ') + c.text;
+        return l;
+    };
+    const QString ellipse = QStringLiteral("2 verde \u2014 ELLISSE, ALFA da 0 a 180, Incr 1, m/q 0,3, \u03b5 0,477, dall'origine");
+    f.Command2_Click();
+    f.Option4->setChecked(true);
+    f.Text3->setText(QStringLiteral("-10"));
+    f.Text1->setText(QStringLiteral("0,5"));
+    f.Command5_Click();
+    QCOMPARE(lines(), (QStringList{ellipse, QStringLiteral("3 verde acqua \u2014 IPERBOLE, ALFA da -10 a 180, Incr 1, "
+                                                           "m/q 0,5, \u03b5 0,477, continua")}));
+    f.Command4_Click(); // erased: no longer listed
+    f.Option5->setChecked(true);
+    f.Text10->setText(QStringLiteral("abc")); // not a number: the run goes on with 0,477
+    f.Command5_Click();
+    fx.rec.take();
+    QCOMPARE(lines(), (QStringList{ellipse, QStringLiteral("5 viola \u2014 PARABOLA, ALFA da -10 a 180, Incr 1, "
+                                                           "\u03b5 0,477, continua")}));
+    f.Command1_Click();
+    QVERIFY(lines().isEmpty());
+    f.Command5_Click(); // from the origin, though by "Continua"
+    QCOMPARE(lines().value(0).section(QStringLiteral(", "), -1), QStringLiteral("dall'origine"));
+    for (int run = 0; run < 21; ++run)
+        f.Command2_Click();
+    const PageCaption page = f.drawnCurves().caption(QStringLiteral("Coniche"), 0.55, QDate(2026, 3, 9));
+    QCOMPARE(page.curves.size(), std::size_t(20));
+    QCOMPARE(page.leftOut, QStringLiteral("Le prime 2 curve non sono elencate."));
+    QCOMPARE(page.curves.front().colour, f.drawnCurves().curves()[2].run.colour); // the last twenty
+    QCOMPARE(page.footer, QStringLiteral("Rapporto di calibrazione 0,55 \u2014 9 marzo 2026"));
+    QCOMPARE(page.heading, QStringLiteral("Coniche"));
 }
 
 void TestForm4::overflowAndEndlessRuns()
