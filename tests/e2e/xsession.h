@@ -24,7 +24,7 @@ public:
     QString run(const QString& program, const QStringList& args, int timeoutMs = 10000) const;
     // Window id of the first window whose name is exactly `name`, waiting up
     // to timeoutMs; empty if none came.
-    QString waitForWindow(const QString& name, int timeoutMs = 10000) const;
+    QString waitForWindow(const QString& name, int timeoutMs = 30000) const;
     bool windowExists(const QString& name) const;
     QString activeWindowName() const;
     // Where the window's client area lies on the screen.
