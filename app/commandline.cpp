@@ -115,8 +115,8 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         return result;
     }
     // Without a display the toolkit would abort with a trace; say it plainly.
-    const PlatformChoice platform = choosePlatform(args, env);
-    if (!platform.byUser && platform.name.isEmpty()) {
+    result.platform = choosePlatform(args, env);
+    if (!result.platform.byUser && result.platform.name.isEmpty()) {
         result.action = CommandLine::Action::Refuse;
         result.text = QStringLiteral("tracciacurve: serve uno schermo grafico, ma non ne è stato trovato "
                                      "nessuno (DISPLAY e WAYLAND_DISPLAY sono vuote).\n");

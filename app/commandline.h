@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform.h"
+
 struct CommandLine {
     enum class Action { Run, Help, Version, Refuse };
     Action action = Action::Run;
@@ -21,6 +23,8 @@ struct CommandLine {
     QString lesson;
     // --scala: how much larger than usual every window is drawn (1 to 4).
     double scale = 1.0;
+    // The window system to run on, as choosePlatform() picks it.
+    PlatformChoice platform;
 };
 
 // `args` as main receives them, the program's name first.

@@ -7,7 +7,6 @@
 #include <QApplication>
 
 #include "commandline.h"
-#include "platform.h"
 #include "intro/program.h"
 #include "plot/form4.h"
 
@@ -29,9 +28,9 @@ int main(int argc, char** argv)
         break;
     }
     useScale(cl.scale);
-    const PlatformChoice platform = choosePlatform(args, QProcessEnvironment::systemEnvironment());
-    if (!platform.byUser && !platform.name.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform.name.toLocal8Bit());
+    // The toolkit reads the platform when the application is made.
+    if (!cl.platform.byUser && !cl.platform.name.isEmpty())
+        qputenv("QT_QPA_PLATFORM", cl.platform.name.toLocal8Bit());
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();

@@ -6,6 +6,7 @@
 // on axes whose proportions follow the calibration.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -145,6 +146,8 @@ private:
     void whenRunEnds(std::function<void()> f);
 
     void recordStep(lesson::Command command);
+    // The fields a lesson's step keeps, in the order of its texts.
+    std::array<QLineEdit*, lesson::fieldCount> lessonFields() const { return {Text10, Text3, Text4, Text2, Text1}; }
     void addLessonActions(QMenu& menu);
     void startAfresh();
     void showLessonCaption();

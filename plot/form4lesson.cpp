@@ -37,7 +37,7 @@ void Form4::recordStep(lesson::Command command)
     lesson::Step step;
     step.command = command;
     step.curve = lesson::Curve(int(selectedLaw()));
-    const QLineEdit* fields[lesson::fieldCount] = {Text10, Text3, Text4, Text2, Text1};
+    const auto fields = lessonFields();
     for (int f = 0; f < lesson::fieldCount; ++f)
         step.fields[f] = fields[f]->text();
     recorded_.steps.push_back(std::move(step));
@@ -139,7 +139,7 @@ void Form4::nextStep()
     // the same handler, the same messages, a slow run if one is chosen.
     QRadioButton* const options[] = {Option3, Option4, Option5};
     options[int(step.curve)]->setChecked(true);
-    QLineEdit* const fields[lesson::fieldCount] = {Text10, Text3, Text4, Text2, Text1};
+    const auto fields = lessonFields();
     for (int f = 0; f < lesson::fieldCount; ++f)
         fields[f]->setText(step.fields[f]);
     QPushButton* const buttons[] = {Command2, Command5, Command4, Command1};
