@@ -12,6 +12,40 @@ namespace {
 
 const char* const lawNames[] = {"ELLISSE", "IPERBOLE", "PARABOLA"};
 
+QString count(std::int64_t n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+
+// "Gli assi e 2 curve.", or only the axes.
+QString howMany(std::size_t curves)
+{
+    if (curves == 0)
+        return QStringLiteral("Solo gli assi, nessuna curva.");
+    return QStringLiteral("Gli assi e %1.").arg(count(qint64(curves), "curva", "curve"));
+}
+
+// The curve numbered `number` (from 1), in one sentence.
+QString sentence(const DrawnCurve& c, std::size_t number)
+{
+    QString text = QStringLiteral("Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
+                       .arg(number)
+                       .arg(QString::fromLatin1(lawNames[int(c.law)]), tc::colourName(c.run.colour),
+                            count(c.run.dots, "punto", "punti"), pointText(c.run.firstX, c.run.firstY),
+                            pointText(c.run.lastX, c.run.lastY));
+    switch (c.run.end) {
+    case TraceEnd::OutOfFieldX:
+    case TraceEnd::OutOfFieldY:
+        return text + QStringLiteral(", fermata al limite del campo.");
+    case TraceEnd::Overflow:
+    case TraceEnd::TooManyPoints:
+        return text + QStringLiteral(", interrotta.");
+    case TraceEnd::Finished:
+        break;
+    }
+    return text + QLatin1Char('.');
+}
+
 } // namespace
 
 void DrawnCurves::runStarting(bool erase)
@@ -29,49 +63,30 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
         if (lastIsListed_ && !curves_.empty())
             curves_.pop_back();
         lastIsListed_ = false;
+        change_ = QStringLiteral("Ultima curva cancellata. ") + howMany(curves_.size());
         return;
     }
-    if (run.dots == 0)
+    if (run.dots == 0) {
+        change_ = QStringLiteral("Nessun punto disegnato.");
         return;
+    }
     curves_.push_back({law, run, pending_});
     lastIsListed_ = true;
+    change_ = sentence(curves_.back(), curves_.size());
 }
 
 void DrawnCurves::clear()
 {
     curves_.clear();
     lastIsListed_ = false;
+    change_ = howMany(0);
 }
 
 QString DrawnCurves::description() const
 {
-    if (curves_.empty())
-        return QStringLiteral("Solo gli assi, nessuna curva.");
-    const auto count = [](std::int64_t n, const char* one, const char* many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
-    };
-    QString text = QStringLiteral("Gli assi e %1.").arg(count(qint64(curves_.size()), "curva", "curve"));
-    for (std::size_t i = 0; i < curves_.size(); ++i) {
-        const DrawnCurve& c = curves_[i];
-        text += QStringLiteral(" Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
-                    .arg(i + 1)
-                    .arg(QString::fromLatin1(lawNames[int(c.law)]), tc::colourName(c.run.colour),
-                         count(c.run.dots, "punto", "punti"), pointText(c.run.firstX, c.run.firstY),
-                         pointText(c.run.lastX, c.run.lastY));
-        switch (c.run.end) {
-        case TraceEnd::OutOfFieldX:
-        case TraceEnd::OutOfFieldY:
-            text += QStringLiteral(", fermata al limite del campo.");
-            break;
-        case TraceEnd::Overflow:
-        case TraceEnd::TooManyPoints:
-            text += QStringLiteral(", interrotta.");
-            break;
-        case TraceEnd::Finished:
-            text += QLatin1Char('.');
-            break;
-        }
-    }
+    QString text = howMany(curves_.size());
+    for (std::size_t i = 0; i < curves_.size(); ++i)
+        text += QLatin1Char(' ') + sentence(curves_[i], i + 1);
     return text;
 }
 

@@ -62,6 +62,9 @@ public:
     // In Italian: how many curves, and for each its law, colour, number of
     // dots, first and last point and whether it stopped at the field's limit.
     QString description() const;
+    // What the last run, or "Cancella tutto", changed, in a few words for a
+    // screen reader to say: the curve drawn, or what is left.
+    const QString& lastChange() const { return change_; }
     // The caption of a printed page; at most `maxCaptionCurves` curves are
     // listed, the last ones, so that the page stays one sheet.
     PageCaption caption(const QString& lessonTitle, double incr, QDate date) const;
@@ -70,6 +73,7 @@ public:
 private:
     std::vector<DrawnCurve> curves_;
     RunValues pending_;
+    QString change_;
     // Whether the last run started was a drawing run that left a curve.
     bool lastIsListed_ = false;
 };

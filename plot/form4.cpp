@@ -161,8 +161,10 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     auto* slow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     slow->setContext(Qt::WindowShortcut);
     connect(slow, &QShortcut::activated, this, [this] {
-        if (!slowRun())
-            slowMotion = !slowMotion;
+        if (slowRun())
+            return;
+        slowMotion = !slowMotion;
+        tc::announce(slowMotion ? QStringLiteral("Disegno lento attivato.") : QStringLiteral("Disegno lento disattivato."));
     });
 }
 
@@ -203,21 +205,21 @@ Law Form4::selectedLaw() const
     return Law::Parabola;
 }
 
-void Form4::readField(QLineEdit* field, Value& variable)
+void Form4::readField(QLineEdit* field, const QLabel* label, Value& variable)
 {
     if (const auto v = tc::textToNumber(field->text())) {
         variable = Value(*v);
         return;
     }
     tc::setBackColor(field, tc::colourNumber(tc::vbRed));
-    tc::MsgBox(QStringLiteral("Non è un numero"));
+    tc::MsgBox(QStringLiteral("Non è un numero"), QStringLiteral("Campo: ") + label->text().trimmed());
     field->setText(QString());
     tc::setBackColor(field, tc::colourNumber(tc::vbWhite));
 }
 
-void Form4::LeggiText1() { readField(Text1, AS1); }
-void Form4::LeggiText2() { readField(Text2, ICR); }
-void Form4::LeggiText10() { readField(Text10, EP1); }
+void Form4::LeggiText1() { readField(Text1, Label1, AS1); }
+void Form4::LeggiText2() { readField(Text2, Label5, ICR); }
+void Form4::LeggiText10() { readField(Text10, Label11, EP1); }
 
 void Form4::CALCOLA()
 {
@@ -263,6 +265,7 @@ void Form4::startRun(const Tracer& run)
     if (slowMotion) {
         caption_ = windowTitle();
         setWindowTitle(caption_ + QStringLiteral(" \u2014 disegno in corso (Esc per finire)"));
+        tc::announce(QStringLiteral("Disegno lento in corso: Esc per finire."));
         slowRun_ = std::make_unique<SlowRun>(
             surface(), run, pace, clock,
             // The run's message belongs to this screen, whoever ends the run.
@@ -293,7 +296,8 @@ void Form4::startRun(const Tracer& run)
 
 void Form4::endRun(Tracer& tracer)
 {
-    if (!caption_.isEmpty()) { // the end of a slow run
+    const bool slow = !caption_.isEmpty();
+    if (slow) {
         tc::setRunToFinish({});
         setWindowTitle(caption_);
         caption_.clear();
@@ -305,6 +309,7 @@ void Form4::endRun(Tracer& tracer)
     drawingDone();
     drawn_.runEnded(tracer.law(), tracer.erasing(), run);
     describeDrawing();
+    tc::announce(slow ? QStringLiteral("Disegno finito. ") + drawn_.lastChange() : drawn_.lastChange());
 
     switch (run.end) {
     case TraceEnd::Finished:
@@ -355,6 +360,7 @@ void Form4::Command1_Click()
     Form_Activate();
     drawn_.clear();
     describeDrawing();
+    tc::announce(drawn_.lastChange());
 }
 
 void Form4::Command2_Click()

@@ -168,5 +168,5 @@ private:
     // Tells assistive technology what the drawing now holds.
     void describeDrawing();
 
-    void readField(QLineEdit* field, tc::Value& variable);
+    void readField(QLineEdit* field, const QLabel* label, tc::Value& variable);
 };

@@ -15,6 +15,7 @@
 
 #include "calibrate/form2.h"
 #include "form4.h"
+#include "runtime/accessible.h"
 #include "runtime/program.h"
 #include "runtime/savefile.h"
 
@@ -143,7 +144,13 @@ void Form4::nextStep()
     for (int f = 0; f < lesson::fieldCount; ++f)
         fields[f]->setText(step.fields[f]);
     QPushButton* const buttons[] = {Command2, Command5, Command4, Command1};
-    buttons[int(step.command)]->click();
+    QPushButton* const button = buttons[int(step.command)];
+    // Said before the step's own result, in the words of its controls.
+    tc::announce(QStringLiteral("Passo %1 di %2: %3, %4.")
+                     .arg(replay_->done)
+                     .arg(replay_->lesson.steps.size())
+                     .arg(options[int(step.curve)]->text(), button->text().simplified()));
+    button->click();
 }
 
 void Form4::restartLesson()

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+#include "runtime/accessible.h"
 #include "runtime/program.h"
 #include "runtime/screen.h"
 
@@ -94,8 +95,13 @@ bool SlowRun::eventFilter(QObject* watched, QEvent* e)
 {
     if (!tc::isUserInput(e) || !inputToAScreen(watched))
         return false;
-    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
         finishNow();
+    } else if (!toldBusy_ && (e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress)) {
+        // Not in silence: whoever cannot see the title hears why, once.
+        toldBusy_ = true;
+        tc::announce(QStringLiteral("Un disegno è in corso: Esc per finirlo."));
+    }
     // Taken here, so that no shortcut of the screen fires either.
     if (e->type() == QEvent::ShortcutOverride)
         e->accept();

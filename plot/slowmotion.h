@@ -60,5 +60,6 @@ private:
     double pace_;
     qint64 start_;
     bool running_ = true;
+    bool toldBusy_ = false;
     QTimer timer_;
 };

@@ -5,13 +5,18 @@
 #include "accessible.h"
 
 #include <cmath>
+#include <vector>
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include "controls.h"
 #include "numtext.h"
+#include "program.h"
 #include "screen.h"
 
 namespace tc {
@@ -20,9 +25,30 @@ namespace {
 
 const char* const roleProperty = "tcAccessibleRole";
 
-AccessibleImage* imageOf(QWidget* screen)
+// A screen's status line, where announcements are put for a screen reader
+// to say: a status bar holding a notification. Orca 43 speaks a
+// notification when it shows, wherever the focus is, and leaves out the
+// word "notification" inside a status bar. (Qt 6.4 sends a changed name or
+// description without its text, which Orca cannot speak.)
+class SpokenLine : public QObject {
+public:
+    explicit SpokenLine(QWidget* screen) : QObject(screen), notice(this) { setObjectName(QStringLiteral("Annunci")); }
+    QWidget* screen() const { return static_cast<QWidget*>(parent()); }
+    QObject notice;
+    QString text;
+};
+
+// What a screen's interface lists after its widgets: its drawing, if it
+// has one, and its status line, once it has said something.
+std::vector<QObject*> extrasOf(const QWidget* screen)
 {
-    return screen->findChild<AccessibleImage*>(QString(), Qt::FindDirectChildrenOnly);
+    std::vector<QObject*> extras;
+    if (auto* image = screen->findChild<AccessibleImage*>(QString(), Qt::FindDirectChildrenOnly))
+        extras.push_back(image);
+    for (QObject* c : screen->children())
+        if (dynamic_cast<SpokenLine*>(c))
+            extras.push_back(c);
+    return extras;
 }
 
 // A screen: a frame named by its caption, its drawing as its last child.
@@ -30,24 +56,27 @@ class ScreenInterface : public QAccessibleWidget {
 public:
     explicit ScreenInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
 
-    int childCount() const override { return QAccessibleWidget::childCount() + (imageOf(widget()) ? 1 : 0); }
+    int childCount() const override { return QAccessibleWidget::childCount() + int(extrasOf(widget()).size()); }
     QAccessibleInterface* child(int index) const override
     {
-        if (AccessibleImage* image = imageOf(widget()); image && index == QAccessibleWidget::childCount())
-            return QAccessible::queryAccessibleInterface(image);
+        const int widgets = QAccessibleWidget::childCount();
+        if (const auto extras = extrasOf(widget()); index >= widgets && index - widgets < int(extras.size()))
+            return QAccessible::queryAccessibleInterface(extras[std::size_t(index - widgets)]);
         return QAccessibleWidget::child(index);
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        if (child && child->object() && child->object() == imageOf(widget()))
-            return QAccessibleWidget::childCount();
+        const auto extras = extrasOf(widget());
+        for (std::size_t i = 0; child && i < extras.size(); ++i)
+            if (child->object() == extras[i])
+                return QAccessibleWidget::childCount() + int(i);
         return QAccessibleWidget::indexOfChild(child);
     }
     QAccessibleInterface* childAt(int x, int y) const override
     {
         if (QAccessibleInterface* c = QAccessibleWidget::childAt(x, y))
             return c;
-        AccessibleImage* image = imageOf(widget());
+        auto* image = widget()->findChild<AccessibleImage*>(QString(), Qt::FindDirectChildrenOnly);
         return image && rect().contains(x, y) ? QAccessible::queryAccessibleInterface(image) : nullptr;
     }
 };
@@ -85,6 +114,57 @@ public:
         const QWidget* w = image()->screen();
         return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
     }
+};
+
+// The status line and its notification: no place of their own on the
+// screen, always "showing" (Orca drops events from objects without states).
+class SpokenLineInterface : public QAccessibleObject {
+public:
+    explicit SpokenLineInterface(SpokenLine* line) : QAccessibleObject(line) {}
+    SpokenLine* line() const { return static_cast<SpokenLine*>(object()); }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(line()->screen()); }
+    QAccessibleInterface* child(int i) const override
+    {
+        return i == 0 ? QAccessible::queryAccessibleInterface(&line()->notice) : nullptr;
+    }
+    int childCount() const override { return 1; }
+    int indexOfChild(const QAccessibleInterface* c) const override
+    {
+        return c && c->object() == &line()->notice ? 0 : -1;
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name ? line()->objectName() : QString();
+    }
+    QAccessible::Role role() const override { return QAccessible::StatusBar; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+    QRect rect() const override { return QRect(line()->screen()->mapToGlobal(QPoint(0, 0)), QSize(1, 1)); }
+};
+
+class NoticeInterface : public QAccessibleObject {
+public:
+    NoticeInterface(QObject* notice, SpokenLine* line) : QAccessibleObject(notice), line_(line) {}
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(line_); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? line_->text : QString(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.readOnly = true;
+        return s;
+    }
+    QRect rect() const override { return QRect(line_->screen()->mapToGlobal(QPoint(0, 0)), QSize(1, 1)); }
+
+private:
+    SpokenLine* line_;
 };
 
 // A bar that shows a number for its position (the calibration ratio)
@@ -128,6 +208,10 @@ QAccessibleInterface* factory(const QString&, QObject* object)
 {
     if (auto* image = qobject_cast<AccessibleImage*>(object))
         return new ImageInterface(image);
+    if (auto* line = dynamic_cast<SpokenLine*>(object))
+        return new SpokenLineInterface(line);
+    if (auto* line = dynamic_cast<SpokenLine*>(object->parent()); line && object == &line->notice)
+        return new NoticeInterface(object, line);
     auto* w = qobject_cast<QWidget*>(object);
     if (!w)
         return nullptr;
@@ -140,7 +224,90 @@ QAccessibleInterface* factory(const QString&, QObject* object)
     return nullptr;
 }
 
+// What waits to be said, and the screen of the command that said it (a
+// message box may have just closed, with no window active yet).
+struct Waiting {
+    QString text;
+    QPointer<QWidget> screen;
+    int waitedMs = 0;
+};
+
+Waiting& waiting()
+{
+    static Waiting w;
+    return w;
+}
+
+void sayInStatusLine(const QString& text)
+{
+    QWidget* window = waiting().screen;
+    if (!qobject_cast<Screen*>(window))
+        return;
+    SpokenLine* line = nullptr;
+    for (QObject* c : window->children())
+        if (auto* l = dynamic_cast<SpokenLine*>(c))
+            line = l;
+    if (!line)
+        line = new SpokenLine(window);
+    line->text = text;
+    QAccessibleEvent shown(&line->notice, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+}
+
+AnnounceFunction& announceFunction()
+{
+    static AnnounceFunction f = sayInStatusLine;
+    return f;
+}
+
+void announceWhenActive()
+{
+    // Just after a message box has closed no window is active for a moment;
+    // what the screen says waits for it to come back (up to a second),
+    // otherwise the screen reader's reading of the returning screen would
+    // cut it off.
+    constexpr int pollMs = 20, longestMs = 1000;
+    Waiting& w = waiting();
+    if (!w.text.isEmpty() && w.screen && !QApplication::activeWindow() && w.waitedMs < longestMs) {
+        w.waitedMs += pollMs;
+        QTimer::singleShot(pollMs, qApp, announceWhenActive);
+        return;
+    }
+    announceNow();
+}
+
 } // namespace
+
+void announce(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    Waiting& w = waiting();
+    if (w.text.isEmpty() && qApp) {
+        w.waitedMs = 0;
+        QTimer::singleShot(0, qApp, announceWhenActive);
+    }
+    if (!w.text.isEmpty())
+        w.text += QLatin1Char(' ');
+    w.text += text;
+    if (QWidget* screen = messageOwner())
+        w.screen = screen->window();
+}
+
+void announceNow()
+{
+    QString text;
+    text.swap(waiting().text);
+    if (!text.isEmpty())
+        announceFunction()(text);
+}
+
+AnnounceFunction setAnnounceFunction(AnnounceFunction f)
+{
+    AnnounceFunction old = std::move(announceFunction());
+    announceFunction() = f ? std::move(f) : AnnounceFunction(sayInStatusLine);
+    return old;
+}
 
 void installAccessibility()
 {

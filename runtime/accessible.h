@@ -8,6 +8,8 @@
 // description says what is on it.
 #pragma once
 
+#include <functional>
+
 #include <QAccessible>
 #include <QObject>
 #include <QString>
@@ -22,6 +24,19 @@ void installAccessibility();
 // Shows `w` to assistive technology with the given role (a painted text as
 // StaticText, say), keeping its accessible name and description.
 void setAccessibleRole(QWidget* w, QAccessible::Role role);
+
+// Says `text` through the screen reader without moving the focus: what a
+// command did (the curve a run drew, a lesson's step). What is announced
+// while one command is handled is said once, together, when it is done.
+void announce(const QString& text);
+// Says at once what is waiting: a message box is about to take the focus.
+void announceNow();
+
+// Where announcements go; a test gives its own. The real one shows them
+// to assistive technology as a notification in the active screen's status
+// line, which a screen reader says without the focus moving.
+using AnnounceFunction = std::function<void(const QString& text)>;
+AnnounceFunction setAnnounceFunction(AnnounceFunction f);
 
 // A drawing painted on a screen, an image of its own in the screen's tree,
 // lying over the screen's whole client area.

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "accessible.h"
 #include "screen.h"
 
 namespace tc {
@@ -15,6 +16,7 @@ namespace {
 
 bool ended = false;
 int boxesShown = 0;
+QString about;
 
 // Once the program has ended, input already queued (clicks given while a
 // long run was busy) goes nowhere.
@@ -28,6 +30,7 @@ void realMessage(const QString& prompt)
 {
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(applicationTitle), prompt,
                     QMessageBox::Ok, messageOwner());
+    box.setAccessibleDescription(about);
     box.setWindowModality(Qt::ApplicationModal);
     ++boxesShown;
     box.exec();
@@ -75,7 +78,21 @@ void finishRunInProgress()
         f();
 }
 
-void MsgBox(const QString& prompt) { messageFunction()(prompt); }
+void MsgBox(const QString& prompt)
+{
+    // What a command said before its message is heard before the box.
+    announceNow();
+    messageFunction()(prompt);
+}
+
+void MsgBox(const QString& prompt, const QString& aboutWhat)
+{
+    about = aboutWhat;
+    MsgBox(prompt);
+    about.clear();
+}
+
+QString messageAbout() { return about; }
 int messageBoxesShown() { return boxesShown; }
 
 void End()

@@ -25,6 +25,11 @@ using EndFunction = std::function<void()>;
 // A modal box with the prompt, an OK button and the application's title,
 // over messageOwner().
 void MsgBox(const QString& prompt);
+// The same, with `about` (the field that was refused, say) told to a
+// screen reader together with the prompt; the box shows the prompt only.
+void MsgBox(const QString& prompt, const QString& about);
+// While a message is shown: what MsgBox was told it is about, or nothing.
+QString messageAbout();
 // Ends the program at once: from here on no handler of the program runs,
 // whatever input is still queued, and the event loop is asked to exit.
 void End();
