@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -37,6 +38,7 @@ class TestTools : public QObject {
 private slots:
     void copiedAndSavedPicturesAreTheSurface();
     void failedSavesLeaveFilesAlone();
+    void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void printedPageKeepsProportionsAndSquareDots();
     void pressShowsThePointsCoordinates();
@@ -90,33 +92,50 @@ void TestTools::failedSavesLeaveFilesAlone()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
 }
 
+void TestTools::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("suffix");
+    // 16 KiB, of which the old picture takes all but a few hundred bytes.
+    QTest::newRow("full") << QStringLiteral("16k") << QStringLiteral("png");
+    // Room left, but less than a picture needs: the write stops half way.
+    QTest::newRow("nearly full") << QStringLiteral("32k") << QStringLiteral("bmp");
+    QTest::newRow("nearly full, a lesson") << QStringLiteral("32k") << QStringLiteral("lezione");
+}
+
 void TestTools::fullDiskKeepsTheOldFile()
 {
+    QFETCH(QString, size);
+    QFETCH(QString, suffix);
     QTemporaryDir dir;
     const auto mount = [](const QStringList& args) {
         return geteuid() == 0 && QProcess::execute(args[0], args.mid(1)) == 0;
     };
-    // 16 KiB, of which the old picture takes all but a few hundred bytes.
     if (!mount({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                QStringLiteral("size=16k"), QStringLiteral("tmpfs"), dir.path()}))
+                QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir.path()}))
         QSKIP("SKIPPED: mounting a small tmpfs needs root (and the right to mount); the full-disk save is untested");
     const auto unmount = qScopeGuard([&] { mount({QStringLiteral("umount"), dir.path()}); });
-    const QString old = dir.filePath(QStringLiteral("curva.png"));
+    const QString oldName = QStringLiteral("curva.") + suffix;
+    const QString old = dir.filePath(oldName);
     const QByteArray before(13000, 'p');
     {
         QFile f(old);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
     }
     Fixture fx;
+    const bool lesson = suffix == QLatin1String("lezione");
+    for (int i = 0; lesson && i < 200; ++i) // some 24 KB of steps
+        fx.f.Command1->click();
     const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
-    for (const QString& name : {QStringLiteral("curva.png"), QStringLiteral("nuova.png")}) {
-        fx.f.saveDrawingTo(dir.filePath(name));
-        QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare il disegno: ") + reason});
+    const QString what = lesson ? QStringLiteral("la lezione") : QStringLiteral("il disegno");
+    for (const QString& name : {oldName, QStringLiteral("nuova.") + suffix}) {
+        lesson ? fx.f.saveLessonTo(dir.filePath(name)) : fx.f.saveDrawingTo(dir.filePath(name));
+        QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare %1: %2").arg(what, reason)});
         QFile f(old);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
         // Neither the new picture nor a temporary file is left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("curva.png")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{oldName});
     }
 }
 
