@@ -145,9 +145,10 @@ void TestTools::printedPageKeepsProportionsAndSquareDots()
     // One dot alone, far from the curve: 2 x 2 pixels of colour 12.
     fx.f.setDrawWidth(2);
     fx.f.PSet(900, 100, tc::QBColor(12));
-    fx.f.PSet(900, 200, tc::QBColor(15)); // white: lost on paper unless darker
+    fx.f.PSet(900, 200, tc::QBColor(15)); // white and light grey: lost on paper unless darker
+    fx.f.PSet(900, 300, tc::QBColor(7));
     const QImage picture = drawingPicture(fx.f.surface());
-    const QPoint white = colourBounds(picture, tc::QBColor(15)).center();
+    const QPoint white = colourBounds(picture, tc::QBColor(15)).center(), grey = colourBounds(picture, tc::QBColor(7)).center();
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
@@ -189,8 +190,19 @@ void TestTools::printedPageKeepsProportionsAndSquareDots()
     // smooths an edge, and the white dot printed in a shade that shows.
     QVERIFY(countColour(page, fx.f.backColor()) < 100);
     const double k = printed.width() / double(picture.width());
-    const QRgb shade = page.pixel(printed.left() + int((white.x() + 0.5) * k), printed.top() + int((white.y() + 0.5) * k));
-    QVERIFY2(qGray(shade) < 200, qPrintable(QString::number(shade, 16)));
+    for (const QPoint& at : {white, grey}) {
+        const QRgb shade = page.pixel(printed.left() + int((at.x() + 0.5) * k), printed.top() + int((at.y() + 0.5) * k));
+        QVERIFY2(qGray(shade) < 160, qPrintable(QString::number(shade, 16)));
+    }
+
+    // The printer gets the picture enlarged by the whole factor that fits
+    // (the page is printed at 300 dpi, rendered here at 400): were it larger,
+    // the printer would shrink it and blur its dots.
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    QVERIFY2(images.waitForFinished(30000) && images.exitCode() == 0, "pdfimages (poppler-utils) lists the images");
+    const QStringList row = QString::fromLatin1(images.readAllStandardOutput()).split('\n').value(2).split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(QSize(row.value(3).toInt(), row.value(4).toInt()), picture.size() * (printed.width() * 3 / 4 / picture.width()));
 }
 
 void TestTools::pressShowsThePointsCoordinates()
