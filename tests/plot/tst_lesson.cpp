@@ -168,6 +168,16 @@ void TestLesson::badFilesChangeNothing()
     }
     f.nextStep(); // the open lesson goes on where it was
     QCOMPARE(f.windowTitle(), QStringLiteral("Form4 — lezione «Ellisse e iperbole»: passo 2 di 3"));
+    QCOMPARE(f.printedPage().caption.heading, QStringLiteral("Ellisse e iperbole"));
+
+    // Saved while open, the lesson as read; once closed, the steps replayed so far.
+    const auto example = std::get<lesson::Lesson>(lesson::readFile(QFINDTESTDATA("../../docs/esempio.lezione")));
+    const auto saved = [&] { QFile s(file); return s.open(QIODevice::ReadOnly) ? s.readAll() : QByteArray(); };
+    f.saveLessonTo(file);
+    QCOMPARE(saved(), lesson::write(example));
+    f.closeLesson();
+    f.saveLessonTo(file);
+    QCOMPARE(saved(), lesson::write({{}, {example.steps[0], example.steps[1]}}));
 }
 
 QTEST_MAIN(TestLesson)
