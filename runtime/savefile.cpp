@@ -13,21 +13,20 @@ QString writeFileWhole(const QString& fileName, const std::function<QString(QIOD
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     QString failure = write(file);
-    // The device's own reason ("No space left on device") says more than
-    // the writer's.
-    if (!failure.isEmpty() && file.error() != QFileDevice::NoError)
-        failure = file.errorString();
     // Qt 6.4's commit() reports success when its last flush fails, and then
     // puts an empty file in place of the old one: flush and check first.
-    if (failure.isEmpty() && !file.flush())
+    if (file.flush() && failure.isEmpty())
+        return file.commit() ? QString() : file.errorString();
+    // A write cut short by a full disk or a quota carries no reason: the
+    // system gives it ("No space left on device") only to the next try. The
+    // bytes that did not fit wait in the buffer for that try; when none do,
+    // one byte more makes it. The device's reason says more than the writer's.
+    if (file.error() == QFileDevice::NoError)
+        file.putChar('\0');
+    if (!file.flush() || file.error() != QFileDevice::NoError)
         failure = file.errorString();
-    if (!failure.isEmpty()) {
-        file.cancelWriting(); // the temporary file goes with `file`
-        return failure;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    file.cancelWriting(); // the temporary file goes with `file`
+    return failure;
 }
 
 } // namespace tc

@@ -45,11 +45,17 @@ Outcome runProgram(const QStringList& args, const QString& platform = QString(),
 }
 
 // Starts the screens as main() does with "--scala argv[2]" and prints
-// Form1's size, its device pixel ratio and the size of its picture.
+// Form1's size, its device pixel ratio and the size of its picture, or the
+// refusal.
 int openIntro(int argc, char** argv)
 {
     const QStringList args{QStringLiteral("tracciacurve"), QStringLiteral("--scala"), QString::fromLatin1(argv[2])};
-    useScale(readCommandLine(args, QProcessEnvironment::systemEnvironment()).scale);
+    const CommandLine cl = readCommandLine(args, QProcessEnvironment::systemEnvironment());
+    if (cl.action != CommandLine::Action::Run) { // as main() does: a refused factor opens nothing
+        QTextStream(stdout) << cl.text;
+        return 2;
+    }
+    useScale(cl.scale);
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();

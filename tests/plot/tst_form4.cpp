@@ -354,8 +354,11 @@ void TestForm4::printedCaption()
     QVERIFY(lines().isEmpty());
     f.Command5_Click(); // from the origin, though by "Continua"
     QCOMPARE(lines().value(0).section(QStringLiteral(", "), -1), QStringLiteral("dall'origine"));
-    for (int run = 0; run < 21; ++run)
+    for (int run = 0; run < 21; ++run) { // 1 curve to 21: only the first is left out, and only at 21
+        const QString leftOut = f.drawnCurves().caption(QString(), 0.75, QDate()).leftOut;
+        QCOMPARE(leftOut, run == 20 ? QStringLiteral("La prima curva non è elencata.") : QString());
         f.Command2_Click();
+    }
     const PageCaption page = f.drawnCurves().caption(QStringLiteral("Coniche"), 0.55, QDate(2026, 3, 9));
     QCOMPARE(page.curves.size(), std::size_t(20));
     QCOMPARE(page.leftOut, QStringLiteral("Le prime 2 curve non sono elencate."));

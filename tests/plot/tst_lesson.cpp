@@ -132,6 +132,7 @@ void TestLesson::badFilesChangeNothing()
         {"ELLISSE 0,3", "il file non è una lezione di tracciacurve"},
         {R"({"formato": "kmplot", "versione": 1, "passi": []})", "il file non è una lezione di tracciacurve"},
         {lessonText(step, "2"), "la lezione è di una versione più recente (2) di quella che questo programma sa leggere (1)"},
+        {lessonText(step, "0"), "la versione del formato non è valida"},
         {good + QByteArray(1024 * 1024 - good.size() + 1, ' '), "il file è più grande di 1 MB"},
         {lessonText(QByteArrayList(10001, shortStep).join(',')), "la lezione ha più di 10000 passi"},
         {QByteArray(good).replace("origine", "indietro"), "passo 1: comando sconosciuto «indietro»"},
@@ -139,11 +140,15 @@ void TestLesson::badFilesChangeNothing()
         {longField, "passo 1: il testo del campo «mq» supera i 100 caratteri"},
         {QByteArray(good).replace("\"incr\"", "\"inc\""), "passo 1: voce sconosciuta «inc»"},
     };
-    // Just inside every bound: a whole lesson.
+    // Just inside every bound: a whole lesson. Characters are counted as a
+    // reader counts them, 𝑥 as one.
+    const QByteArray x = QStringLiteral("𝑥").toUtf8();
     QByteArray longest = good;
-    longest.replace("\"0,3\"", '"' + QByteArray(100, '7') + '"');
-    for (const QByteArray& text : {good + QByteArray(1024 * 1024 - good.size(), ' '), lessonText(QByteArrayList(10000, shortStep).join(',')), longest})
-        QVERIFY(std::holds_alternative<lesson::Lesson>(lesson::read(text)));
+    longest.replace("\"0,3\"", '"' + x.repeated(100) + '"').replace("\"passi\"", "\"titolo\": \"" + x.repeated(200) + "\", \"passi\"");
+    for (const QByteArray& text : {good + QByteArray(1024 * 1024 - good.size(), ' '), lessonText(QByteArrayList(10000, shortStep).join(',')), longest}) {
+        const lesson::ReadResult r = lesson::read(text);
+        QVERIFY2(std::holds_alternative<lesson::Lesson>(r), qPrintable(r.index() ? std::get<QString>(r) : QString()));
+    }
 
     Form4Fixture fx;
     Form4& f = fx.f;
@@ -163,6 +168,16 @@ void TestLesson::badFilesChangeNothing()
     }
     f.nextStep(); // the open lesson goes on where it was
     QCOMPARE(f.windowTitle(), QStringLiteral("Form4 — lezione «Ellisse e iperbole»: passo 2 di 3"));
+    QCOMPARE(f.printedPage().caption.heading, QStringLiteral("Ellisse e iperbole"));
+
+    // Saved while open, the lesson as read; once closed, the steps replayed so far.
+    const auto example = std::get<lesson::Lesson>(lesson::readFile(QFINDTESTDATA("../../docs/esempio.lezione")));
+    const auto saved = [&] { QFile s(file); return s.open(QIODevice::ReadOnly) ? s.readAll() : QByteArray(); };
+    f.saveLessonTo(file);
+    QCOMPARE(saved(), lesson::write(example));
+    f.closeLesson();
+    f.saveLessonTo(file);
+    QCOMPARE(saved(), lesson::write({{}, {example.steps[0], example.steps[1]}}));
 }
 
 QTEST_MAIN(TestLesson)

@@ -140,6 +140,13 @@ void TestSlowMotion::escapeFinishesAtOnce()
     QVERIFY(!slow.f.slowRun());
     compareRuns(instant.f, slow.f);
     QVERIFY(rec.prompts.isEmpty());
+    // Ctrl+L switches slow motion off, then on again: the next run is instant, then slow.
+    for (const bool slowNext : {false, true}) {
+        QTest::keyClick(slow.f.Command3, Qt::Key_L, Qt::ControlModifier);
+        slow.f.Command2_Click();
+        QCOMPARE(slow.f.slowRun() != nullptr, slowNext);
+        slow.drawToTheEnd();
+    }
 }
 
 void TestSlowMotion::nothingInterleaves()

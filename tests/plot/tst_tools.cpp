@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolTip>
 
@@ -37,6 +38,7 @@ class TestTools : public QObject {
 private slots:
     void copiedAndSavedPicturesAreTheSurface();
     void failedSavesLeaveFilesAlone();
+    void fullDiskKeepsTheOldFile_data();
     void fullDiskKeepsTheOldFile();
     void printedPageKeepsProportionsAndSquareDots();
     void pressShowsThePointsCoordinates();
@@ -90,33 +92,50 @@ void TestTools::failedSavesLeaveFilesAlone()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.png")});
 }
 
+void TestTools::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<QString>("suffix");
+    // 16 KiB, of which the old picture takes all but a few hundred bytes.
+    QTest::newRow("full") << QStringLiteral("16k") << QStringLiteral("png");
+    // Room left, but less than a picture needs: the write stops half way.
+    QTest::newRow("nearly full") << QStringLiteral("32k") << QStringLiteral("bmp");
+    QTest::newRow("nearly full, a lesson") << QStringLiteral("32k") << QStringLiteral("lezione");
+}
+
 void TestTools::fullDiskKeepsTheOldFile()
 {
+    QFETCH(QString, size);
+    QFETCH(QString, suffix);
     QTemporaryDir dir;
     const auto mount = [](const QStringList& args) {
         return geteuid() == 0 && QProcess::execute(args[0], args.mid(1)) == 0;
     };
-    // 16 KiB, of which the old picture takes all but a few hundred bytes.
     if (!mount({QStringLiteral("mount"), QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                QStringLiteral("size=16k"), QStringLiteral("tmpfs"), dir.path()}))
+                QStringLiteral("size=") + size, QStringLiteral("tmpfs"), dir.path()}))
         QSKIP("SKIPPED: mounting a small tmpfs needs root (and the right to mount); the full-disk save is untested");
     const auto unmount = qScopeGuard([&] { mount({QStringLiteral("umount"), dir.path()}); });
-    const QString old = dir.filePath(QStringLiteral("curva.png"));
+    const QString oldName = QStringLiteral("curva.") + suffix;
+    const QString old = dir.filePath(oldName);
     const QByteArray before(13000, 'p');
     {
         QFile f(old);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(before) == before.size());
     }
     Fixture fx;
+    const bool lesson = suffix == QLatin1String("lezione");
+    for (int i = 0; lesson && i < 200; ++i) // some 24 KB of steps
+        fx.f.Command1->click();
     const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
-    for (const QString& name : {QStringLiteral("curva.png"), QStringLiteral("nuova.png")}) {
-        fx.f.saveDrawingTo(dir.filePath(name));
-        QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare il disegno: ") + reason});
+    const QString what = lesson ? QStringLiteral("la lezione") : QStringLiteral("il disegno");
+    for (const QString& name : {oldName, QStringLiteral("nuova.") + suffix}) {
+        lesson ? fx.f.saveLessonTo(dir.filePath(name)) : fx.f.saveDrawingTo(dir.filePath(name));
+        QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare %1: %2").arg(what, reason)});
         QFile f(old);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
         // Neither the new picture nor a temporary file is left behind.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("curva.png")});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{oldName});
     }
 }
 
@@ -126,9 +145,10 @@ void TestTools::printedPageKeepsProportionsAndSquareDots()
     // One dot alone, far from the curve: 2 x 2 pixels of colour 12.
     fx.f.setDrawWidth(2);
     fx.f.PSet(900, 100, tc::QBColor(12));
-    fx.f.PSet(900, 200, tc::QBColor(15)); // white: lost on paper unless darker
+    fx.f.PSet(900, 200, tc::QBColor(15)); // white and light grey: lost on paper unless darker
+    fx.f.PSet(900, 300, tc::QBColor(7));
     const QImage picture = drawingPicture(fx.f.surface());
-    const QPoint white = colourBounds(picture, tc::QBColor(15)).center();
+    const QPoint white = colourBounds(picture, tc::QBColor(15)).center(), grey = colourBounds(picture, tc::QBColor(7)).center();
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
@@ -170,8 +190,19 @@ void TestTools::printedPageKeepsProportionsAndSquareDots()
     // smooths an edge, and the white dot printed in a shade that shows.
     QVERIFY(countColour(page, fx.f.backColor()) < 100);
     const double k = printed.width() / double(picture.width());
-    const QRgb shade = page.pixel(printed.left() + int((white.x() + 0.5) * k), printed.top() + int((white.y() + 0.5) * k));
-    QVERIFY2(qGray(shade) < 200, qPrintable(QString::number(shade, 16)));
+    for (const QPoint& at : {white, grey}) {
+        const QRgb shade = page.pixel(printed.left() + int((at.x() + 0.5) * k), printed.top() + int((at.y() + 0.5) * k));
+        QVERIFY2(qGray(shade) < 160, qPrintable(QString::number(shade, 16)));
+    }
+
+    // The printer gets the picture enlarged by the whole factor that fits
+    // (the page is printed at 300 dpi, rendered here at 400): were it larger,
+    // the printer would shrink it and blur its dots.
+    QProcess images;
+    images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    QVERIFY2(images.waitForFinished(30000) && images.exitCode() == 0, "pdfimages (poppler-utils) lists the images");
+    const QStringList row = QString::fromLatin1(images.readAllStandardOutput()).split('\n').value(2).split(' ', Qt::SkipEmptyParts);
+    QCOMPARE(QSize(row.value(3).toInt(), row.value(4).toInt()), picture.size() * (printed.width() * 3 / 4 / picture.width()));
 }
 
 void TestTools::pressShowsThePointsCoordinates()
