@@ -12,6 +12,42 @@ namespace {
 
 const char* const lawNames[] = {"ELLISSE", "IPERBOLE", "PARABOLA"};
 
+QString count(std::int64_t n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+
+// " Curva 3: ELLISSE in verde, 539 punti, dal punto ... al punto ...."
+QString curveText(std::size_t number, Law law, const TraceResult& run)
+{
+    QString text = QStringLiteral(" Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
+                       .arg(number)
+                       .arg(QString::fromLatin1(lawNames[int(law)]), tc::colourName(run.colour),
+                            count(run.dots, "punto", "punti"), pointText(run.firstX, run.firstY),
+                            pointText(run.lastX, run.lastY));
+    switch (run.end) {
+    case TraceEnd::OutOfFieldX:
+    case TraceEnd::OutOfFieldY:
+        return text + QStringLiteral(", fermata al limite del campo.");
+    case TraceEnd::Overflow:
+    case TraceEnd::TooManyPoints:
+        return text + QStringLiteral(", interrotta.");
+    case TraceEnd::Finished:
+        break;
+    }
+    return text + QLatin1Char('.');
+}
+
+// How many curves before the first one listed are left out.
+QString leftOut(std::size_t first)
+{
+    if (first == 1)
+        return QStringLiteral("La prima curva non è elencata.");
+    if (first > 1)
+        return QStringLiteral("Le prime %1 curve non sono elencate.").arg(qint64(first));
+    return QString();
+}
+
 } // namespace
 
 void DrawnCurves::runStarting(bool erase)
@@ -33,7 +69,7 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
     }
     if (run.dots == 0)
         return;
-    curves_.push_back({law, run, pending_});
+    curves_.push_back({law, run, pending_, curveText(curves_.size() + 1, law, run)});
     lastIsListed_ = true;
 }
 
@@ -43,35 +79,21 @@ void DrawnCurves::clear()
     lastIsListed_ = false;
 }
 
+std::size_t DrawnCurves::firstListed(std::size_t most) const
+{
+    return curves_.size() > most ? curves_.size() - most : 0;
+}
+
 QString DrawnCurves::description() const
 {
     if (curves_.empty())
         return QStringLiteral("Solo gli assi, nessuna curva.");
-    const auto count = [](std::int64_t n, const char* one, const char* many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
-    };
     QString text = QStringLiteral("Gli assi e %1.").arg(count(qint64(curves_.size()), "curva", "curve"));
-    for (std::size_t i = 0; i < curves_.size(); ++i) {
-        const DrawnCurve& c = curves_[i];
-        text += QStringLiteral(" Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
-                    .arg(i + 1)
-                    .arg(QString::fromLatin1(lawNames[int(c.law)]), tc::colourName(c.run.colour),
-                         count(c.run.dots, "punto", "punti"), pointText(c.run.firstX, c.run.firstY),
-                         pointText(c.run.lastX, c.run.lastY));
-        switch (c.run.end) {
-        case TraceEnd::OutOfFieldX:
-        case TraceEnd::OutOfFieldY:
-            text += QStringLiteral(", fermata al limite del campo.");
-            break;
-        case TraceEnd::Overflow:
-        case TraceEnd::TooManyPoints:
-            text += QStringLiteral(", interrotta.");
-            break;
-        case TraceEnd::Finished:
-            text += QLatin1Char('.');
-            break;
-        }
-    }
+    const std::size_t first = firstListed(maxDescribedCurves);
+    if (first > 0)
+        text += QLatin1Char(' ') + leftOut(first);
+    for (std::size_t i = first; i < curves_.size(); ++i)
+        text += curves_[i].said;
     return text;
 }
 
@@ -80,11 +102,8 @@ PageCaption DrawnCurves::caption(const QString& lessonTitle, double incr, QDate 
     using tc::numberToText;
     PageCaption page;
     page.heading = lessonTitle;
-    const std::size_t first = curves_.size() > maxCaptionCurves ? curves_.size() - maxCaptionCurves : 0;
-    if (first == 1)
-        page.leftOut = QStringLiteral("La prima curva non è elencata.");
-    else if (first > 1)
-        page.leftOut = QStringLiteral("Le prime %1 curve non sono elencate.").arg(qint64(first));
+    const std::size_t first = firstListed(maxCaptionCurves);
+    page.leftOut = leftOut(first);
     for (std::size_t i = first; i < curves_.size(); ++i) {
         const DrawnCurve& c = curves_[i];
         const RunValues& v = c.values;
