@@ -17,23 +17,15 @@ QString count(std::int64_t n, const char* one, const char* many)
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
 }
 
-// "Gli assi e 2 curve.", or only the axes.
-QString howMany(std::size_t curves)
+// " Curva 3: ELLISSE in verde, 539 punti, dal punto ... al punto ...."
+QString curveText(std::size_t number, Law law, const TraceResult& run)
 {
-    if (curves == 0)
-        return QStringLiteral("Solo gli assi, nessuna curva.");
-    return QStringLiteral("Gli assi e %1.").arg(count(qint64(curves), "curva", "curve"));
-}
-
-// The curve numbered `number` (from 1), in one sentence.
-QString sentence(const DrawnCurve& c, std::size_t number)
-{
-    QString text = QStringLiteral("Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
+    QString text = QStringLiteral(" Curva %1: %2 in %3, %4, dal punto %5 al punto %6")
                        .arg(number)
-                       .arg(QString::fromLatin1(lawNames[int(c.law)]), tc::colourName(c.run.colour),
-                            count(c.run.dots, "punto", "punti"), pointText(c.run.firstX, c.run.firstY),
-                            pointText(c.run.lastX, c.run.lastY));
-    switch (c.run.end) {
+                       .arg(QString::fromLatin1(lawNames[int(law)]), tc::colourName(run.colour),
+                            count(run.dots, "punto", "punti"), pointText(run.firstX, run.firstY),
+                            pointText(run.lastX, run.lastY));
+    switch (run.end) {
     case TraceEnd::OutOfFieldX:
     case TraceEnd::OutOfFieldY:
         return text + QStringLiteral(", fermata al limite del campo.");
@@ -44,6 +36,24 @@ QString sentence(const DrawnCurve& c, std::size_t number)
         break;
     }
     return text + QLatin1Char('.');
+}
+
+// "Gli assi e 2 curve.", or only the axes.
+QString howMany(std::size_t curves)
+{
+    if (curves == 0)
+        return QStringLiteral("Solo gli assi, nessuna curva.");
+    return QStringLiteral("Gli assi e %1.").arg(count(qint64(curves), "curva", "curve"));
+}
+
+// How many curves before the first one listed are left out.
+QString leftOut(std::size_t first)
+{
+    if (first == 1)
+        return QStringLiteral("La prima curva non è elencata.");
+    if (first > 1)
+        return QStringLiteral("Le prime %1 curve non sono elencate.").arg(qint64(first));
+    return QString();
 }
 
 } // namespace
@@ -70,9 +80,9 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
         change_ = QStringLiteral("Nessun punto disegnato.");
         return;
     }
-    curves_.push_back({law, run, pending_});
+    curves_.push_back({law, run, pending_, curveText(curves_.size() + 1, law, run)});
     lastIsListed_ = true;
-    change_ = sentence(curves_.back(), curves_.size());
+    change_ = curves_.back().said.trimmed();
 }
 
 void DrawnCurves::clear()
@@ -82,11 +92,19 @@ void DrawnCurves::clear()
     change_ = howMany(0);
 }
 
+std::size_t DrawnCurves::firstListed(std::size_t most) const
+{
+    return curves_.size() > most ? curves_.size() - most : 0;
+}
+
 QString DrawnCurves::description() const
 {
     QString text = howMany(curves_.size());
-    for (std::size_t i = 0; i < curves_.size(); ++i)
-        text += QLatin1Char(' ') + sentence(curves_[i], i + 1);
+    const std::size_t first = firstListed(maxDescribedCurves);
+    if (first > 0)
+        text += QLatin1Char(' ') + leftOut(first);
+    for (std::size_t i = first; i < curves_.size(); ++i)
+        text += curves_[i].said;
     return text;
 }
 
@@ -95,11 +113,8 @@ PageCaption DrawnCurves::caption(const QString& lessonTitle, double incr, QDate 
     using tc::numberToText;
     PageCaption page;
     page.heading = lessonTitle;
-    const std::size_t first = curves_.size() > maxCaptionCurves ? curves_.size() - maxCaptionCurves : 0;
-    if (first == 1)
-        page.leftOut = QStringLiteral("La prima curva non è elencata.");
-    else if (first > 1)
-        page.leftOut = QStringLiteral("Le prime %1 curve non sono elencate.").arg(qint64(first));
+    const std::size_t first = firstListed(maxCaptionCurves);
+    page.leftOut = leftOut(first);
     for (std::size_t i = first; i < curves_.size(); ++i) {
         const DrawnCurve& c = curves_[i];
         const RunValues& v = c.values;

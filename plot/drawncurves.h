@@ -26,6 +26,9 @@ struct DrawnCurve {
     Law law;
     TraceResult run;
     RunValues values;
+    // Its part of the description, told once when it is drawn: a curve on
+    // the screen never changes its number or its words.
+    QString said;
 };
 
 // One line of a printed page's caption: a curve's palette colour (shown as
@@ -59,9 +62,12 @@ public:
     void clear();
 
     const std::vector<DrawnCurve>& curves() const { return curves_; }
-    // In Italian: how many curves, and for each its law, colour, number of
-    // dots, first and last point and whether it stopped at the field's limit.
+    // In Italian: how many curves, and for the last `maxDescribedCurves` of
+    // them its law, colour, number of dots, first and last point and whether
+    // it stopped at the field's limit. Short enough to hear however many
+    // runs were drawn, and made without walking the earlier curves.
     QString description() const;
+    static constexpr std::size_t maxDescribedCurves = 3;
     // What the last run, or "Cancella tutto", changed, in a few words for a
     // screen reader to say: the curve drawn, or what is left.
     const QString& lastChange() const { return change_; }
@@ -71,6 +77,10 @@ public:
     static constexpr std::size_t maxCaptionCurves = 20;
 
 private:
+    // The first of the last `most` curves: the page and the description
+    // list the curves alike, and say alike how many they leave out.
+    std::size_t firstListed(std::size_t most) const;
+
     std::vector<DrawnCurve> curves_;
     RunValues pending_;
     QString change_;

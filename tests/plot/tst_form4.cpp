@@ -321,6 +321,27 @@ void TestForm4::drawingDescription()
     QCOMPARE(said(), ellipse);
     f.Command1_Click();
     QCOMPARE(said(), QStringLiteral("Solo gli assi, nessuna curva."));
+
+    // However many runs: the count and the last three curves. After 1000
+    // the same words as after 20 but for numbers and colours, the last
+    // curve named; an erase takes it away.
+    const auto words = [&] { return said().replace(QRegularExpression(QStringLiteral("\\d+| in [^,]+,")), QStringLiteral("#")); };
+    f.Option3->setChecked(true);
+    f.Text10->setText(QStringLiteral("0,477"));
+    QString after20, after999;
+    for (int run = 1; run <= 1000; ++run) {
+        f.Command2_Click();
+        if (run == 20)
+            after20 = words();
+        if (run == 999)
+            after999 = said();
+    }
+    QCOMPARE(words(), after20);
+    const QString last = QStringLiteral(", 539 punti, dal punto X = 0,01   Y = 0,48 al punto ") + pointText(f.X9.toDouble(), f.Y9.toDouble());
+    QVERIFY2(said().startsWith(QStringLiteral("Gli assi e 1000 curve. Le prime 997 curve non sono elencate. Curva 998: ")) &&
+                 said().contains(QStringLiteral(". Curva 1000: ELLISSE in ")) && said().endsWith(last + QLatin1Char('.')), qPrintable(said()));
+    f.Command4_Click();
+    QCOMPARE(said(), after999);
 }
 
 // The caption under a printed drawing: a line per curve still drawn, with
