@@ -3,6 +3,9 @@
 
 #include "commandline.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QCommandLineParser>
 
 #include "platform.h"
@@ -84,7 +87,8 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
             const QString dashes = name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
             result.text = refusal(QStringLiteral("opzione sconosciuta «%1%2»").arg(dashes, name));
         } else {
-            result.text = refusal(QStringLiteral("manca il valore di un'opzione"));
+            // Only an option at the end of the line can lack its value.
+            result.text = refusal(QStringLiteral("manca il valore dell'opzione «%1»").arg(args.last()));
         }
         return result;
     }
@@ -122,6 +126,32 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
                                      "nessuno (DISPLAY e WAYLAND_DISPLAY sono vuote).\n");
     }
     return result;
+}
+
+double fittingScale(double asked, QSize available)
+{
+    // Form1 is the largest screen: 11670 × 7305 twips, 778 × 487 pixels. The
+    // window manager's frame is not enlarged; room is kept for a usual one.
+    constexpr double width = 778, height = 487;
+    constexpr int frameWidth = 10, frameHeight = 50;
+    if (asked <= 1.0 || available.isEmpty())
+        return asked;
+    const double fits = std::min((available.width() - frameWidth) / width, (available.height() - frameHeight) / height);
+    if (asked <= fits)
+        return asked;
+    // In twentieths, so that the message names a plain factor.
+    return std::max(1.0, std::floor(fits * 20) / 20);
+}
+
+QString scaleReduced(double asked, double used, QSize available)
+{
+    const auto number = [](double v) { return QString::number(v, 'g', 4).replace(QLatin1Char('.'), QLatin1Char(',')); };
+    return QStringLiteral("tracciacurve: con «--scala %1» le finestre non entrano nello schermo (%2×%3): "
+                          "uso «--scala %4».\n")
+        .arg(number(asked))
+        .arg(available.width())
+        .arg(available.height())
+        .arg(number(used));
 }
 
 void useScale(double factor)

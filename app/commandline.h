@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,13 @@ struct CommandLine {
 
 // `args` as main receives them, the program's name first.
 CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& env);
+
+// The projector's factor a screen with `available` room for windows can
+// take: `asked`, or the largest that fits (at least 1) when it does not.
+double fittingScale(double asked, QSize available);
+// What the program says, once, on standard error when it takes a smaller
+// factor than asked.
+QString scaleReduced(double asked, double used, QSize available);
 
 // Enlarges every window, its texts and its drawing by `factor` through the
 // toolkit's own high-density scaling, so that all stays sharp. Must run

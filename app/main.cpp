@@ -4,11 +4,31 @@
 // tracciacurve: draws ellipses, hyperbolas and parabolas by points.
 #include <cstdio>
 
+#include <vector>
+
 #include <QApplication>
+#include <QScreen>
 
 #include "commandline.h"
 #include "intro/program.h"
 #include "plot/form4.h"
+
+namespace {
+
+// The room the screen leaves for windows. The factor must be set before the
+// program's application object is made, so a first one, on copies of the
+// arguments it may consume, asks the window system and goes.
+QSize availableArea(int argc, char** argv)
+{
+    std::vector<char*> copy(argv, argv + argc);
+    copy.push_back(nullptr);
+    int count = argc;
+    QGuiApplication probe(count, copy.data());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() : QSize();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -27,10 +47,17 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
-    useScale(cl.scale);
     // The toolkit reads the platform when the application is made.
     if (!cl.platform.byUser && !cl.platform.name.isEmpty())
         qputenv("QT_QPA_PLATFORM", cl.platform.name.toLocal8Bit());
+    double scale = cl.scale;
+    if (scale > 1.0) {
+        const QSize available = availableArea(argc, argv);
+        scale = fittingScale(scale, available);
+        if (scale != cl.scale)
+            std::fputs(scaleReduced(cl.scale, scale, available).toLocal8Bit().constData(), stderr);
+    }
+    useScale(scale);
     QApplication app(argc, argv);
     setUpApplication(app);
     startProgram();

@@ -109,6 +109,8 @@ void TestCommandLine::unknownOption()
     // A toolkit option missing its value is refused the same way, and so is
     // a stray argument (with a display, so that only the argument stops it).
     QVERIFY(runProgram({QStringLiteral("-platform")}).code != 0);
+    QCOMPARE(runProgram({QStringLiteral("--scala")}).err,
+             QStringLiteral("tracciacurve: manca il valore dell'opzione «--scala»; «tracciacurve --help» elenca le opzioni.\n"));
     const Outcome stray = runProgram({QStringLiteral("pippo")}, QStringLiteral("offscreen"));
     QVERIFY(stray.code > 0);
     QCOMPARE(stray.err, QStringLiteral("tracciacurve: argomento inatteso «pippo»; «tracciacurve --help» elenca le opzioni.\n"));

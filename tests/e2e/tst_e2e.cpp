@@ -133,6 +133,7 @@ private slots:
     void screenReader();
     void lessonReplay();
     void projector();
+    void projectorFitsTheScreen();
     void printedPage();
 
 private:
@@ -631,6 +632,31 @@ void TestEndToEnd::projector()
     QCOMPARE(plot.size(), QSize(1060, 678)); // 707 x 452 times 1,5, the half pixel lost
     const QRect seen = colourBounds(plot, green);
     QVERIFY(qAbs(seen.right() - at1.right() * 1.5) < 2 && qAbs(seen.top() - at1.top() * 1.5) < 2);
+}
+
+// A classroom projector of 1024 x 768: 1,5 does not fit, the largest factor
+// that does is used and said, and every screen fits the screen.
+void TestEndToEnd::projectorFitsTheScreen()
+{
+    XSession x(QStringLiteral("1024x768x24"));
+    if (!x.ok())
+        QSKIP(qPrintable(x.error()));
+    QProcess app;
+    app.setProcessEnvironment(x.environment());
+    app.start(qEnvironmentVariable("TC_PROGRAM"), {QStringLiteral("--scala"), QStringLiteral("1,5")});
+    for (const auto& [window, k] : {std::pair{"Form1", "Return"}, {"Form2", "Right Tab Tab Return"}, {"Form4", ""}}) {
+        const QString id = x.waitForWindow(QLatin1String(window));
+        QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QLatin1String(window), 5000);
+        // Where it lies is the window manager's choice; its size leaves room for a frame.
+        const QSize size = x.shot(id).size();
+        QVERIFY2(size.width() > 778 && size.width() <= 1014 && size.height() <= 718,
+                 qPrintable(QStringLiteral("%1: %2x%3").arg(QLatin1String(window)).arg(size.width()).arg(size.height())));
+        if (*k)
+            x.run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} + QString::fromLatin1(k).split(u' '));
+    }
+    app.kill();
+    app.waitForFinished(3000);
+    QCOMPARE(QString::fromLocal8Bit(app.readAllStandardError()).count(QStringLiteral("uso «--scala 1,3»")), 1);
 }
 
 // Ctrl+P to the PDF printer of a print server started here, as a school's

@@ -7,12 +7,12 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-XSession::XSession()
+XSession::XSession(const QString& screen)
 {
     // -displayfd: the server picks a free display and tells which.
     xvfb_.setProgram(QStringLiteral("Xvfb"));
     xvfb_.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                        QStringLiteral("0"), screen, QStringLiteral("-nolisten"),
                         QStringLiteral("tcp")});
     xvfb_.start();
     if (!xvfb_.waitForStarted(5000)) {

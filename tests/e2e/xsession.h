@@ -14,7 +14,8 @@
 
 class XSession {
 public:
-    XSession();
+    // A screen of the given size, "1280x1024x24" unless told.
+    explicit XSession(const QString& screen = QStringLiteral("1280x1024x24"));
     ~XSession();
     bool ok() const { return !display_.isEmpty(); }
     QString error() const { return error_; }
