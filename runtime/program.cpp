@@ -5,6 +5,8 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "accessible.h"
@@ -31,6 +33,16 @@ void realMessage(const QString& prompt)
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(applicationTitle), prompt,
                     QMessageBox::Ok, messageOwner());
     box.setAccessibleDescription(about);
+    // A short prompt makes a box so narrow that the window manager cuts its
+    // title down to "…": room for twice the title in a bold face (window
+    // managers draw it larger) beside the frame's buttons.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(2 * title.horizontalAdvance(box.windowTitle()) + 8 * title.height(), 0,
+                                      QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.setWindowModality(Qt::ApplicationModal);
     ++boxesShown;
     box.exec();

@@ -409,8 +409,11 @@ void TestEndToEnd::keyboardOnly()
     QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("Form2"), 5000);
     keys({QStringLiteral("shift+Tab"), QStringLiteral("shift+Tab"), QStringLiteral("Right"), QStringLiteral("Tab"),
           QStringLiteral("Tab"), QStringLiteral("Return")});
-    QVERIFY2(!x.waitForWindow(QStringLiteral("tracciacurve")).isEmpty(), "the message comes up");
+    const QString box = x.waitForWindow(QStringLiteral("tracciacurve"));
+    QVERIFY2(!box.isEmpty(), "the message comes up");
     QTRY_COMPARE_WITH_TIMEOUT(x.activeWindowName(), QStringLiteral("tracciacurve"), 5000);
+    // Wide enough for openbox to show the whole title, not "…".
+    QVERIFY2(x.shot(box).width() >= 220, qPrintable(QString::number(x.shot(box).width())));
     keys({QStringLiteral("Return")}); // closes it
     QTRY_VERIFY_WITH_TIMEOUT(!x.windowExists(QStringLiteral("tracciacurve")), 5000);
     QThread::msleep(300);
