@@ -95,6 +95,10 @@ try:
     key("Return", then=["Rapporto per la calibrazione"])
     key("Right", "Tab", "Tab", then=["OK - continua"])
     key("space", then=["ESCI"])
+    # The guide is read a line at a time with the arrows; Esc closes it.
+    key("F1", then=["Guida"])
+    key("Down", then=["la parabola per punti"], what="Down in the guide")
+    key("Escape", then=["ESCI push button"], what="Esc in the guide")
 
     said = key("shift+Tab", "shift+Tab", "space", then=["Curva 1: ELLISSE", "539 punti", "al punto X = 217,6"],
                what="ESEGUI dall' ORIGINE")
