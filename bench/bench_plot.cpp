@@ -40,12 +40,22 @@ QImage blankLike(const tc::Surface& surface)
     return img;
 }
 
-void runFromOrigin(benchmark::State& state, const char* to, const char* ep1)
+// Runs from the origin; with `curvesBefore`, on a screen cleared and then
+// filled with that many curves first.
+void runFromOrigin(benchmark::State& state, const char* to, const char* ep1, int curvesBefore = -1)
 {
     Form4& f = screens().f4();
     f.Text3->setText(QStringLiteral("0"));
     f.Text4->setText(QString::fromLatin1(to));
     f.Text10->setText(QString::fromLatin1(ep1));
+    if (curvesBefore >= 0) {
+        f.Command1_Click();
+        while (f.drawnCurves().curves().size() < std::size_t(curvesBefore)) {
+            f.X9 = tc::Value(std::int16_t(0));
+            f.Y9 = tc::Value(std::int16_t(0));
+            f.CALCOLA();
+        }
+    }
     for (auto _ : state) {
         f.X9 = tc::Value(std::int16_t(0));
         f.Y9 = tc::Value(std::int16_t(0));
@@ -63,6 +73,12 @@ void BM_DefaultRunFloor(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(floors::ellipse(img, 0, 180, 0.3, 0.477));
 }
+
+// The same run on a screen that already holds 1000 curves: what a run adds
+// to the drawing's description does not grow with what was drawn before.
+void BM_DefaultRunOn1000Curves(benchmark::State& state) { runFromOrigin(state, "180", "0,477", 1000); }
+
+void BM_DefaultRunOn1000CurvesFloor(benchmark::State& state) { BM_DefaultRunFloor(state); }
 
 // A million dots: For 0 To 333333, a zero segment (every dot on the origin).
 void BM_MillionDots(benchmark::State& state) { runFromOrigin(state, "333333", "0"); }
@@ -121,6 +137,8 @@ void BM_COORDINATEFloor(benchmark::State& state)
 
 BENCHMARK(BM_DefaultRun);
 BENCHMARK(BM_DefaultRunFloor);
+BENCHMARK(BM_DefaultRunOn1000Curves);
+BENCHMARK(BM_DefaultRunOn1000CurvesFloor);
 BENCHMARK(BM_MillionDots)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MillionDotsFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TRACCIA);

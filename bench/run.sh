@@ -25,8 +25,8 @@ echo "cores: $(nproc)"
     END {
         print "| figure | program | floor | ratio |"
         print "|---|---|---|---|"
-        split("BM_DefaultRun BM_MillionDots BM_TRACCIA BM_COORDINATE", names, " ")
-        for (i = 1; i <= 4; ++i) {
+        split("BM_DefaultRun BM_DefaultRunOn1000Curves BM_MillionDots BM_TRACCIA BM_COORDINATE", names, " ")
+        for (i = 1; i <= 5; ++i) {
             n = names[i]; p = time[n]; f = time[n "Floor"]
             if (p > 1000000) printf "| %s | %.1f ms | %.1f ms | %.2f |\n", n, p / 1e6, f / 1e6, p / f
             else printf "| %s | %.1f us | %.1f us | %.2f |\n", n, p / 1e3, f / 1e3, p / f

@@ -73,23 +73,48 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
         if (lastIsListed_ && !curves_.empty())
             curves_.pop_back();
         lastIsListed_ = false;
-        change_ = QStringLiteral("Ultima curva cancellata. ") + howMany(curves_.size());
+        change_ = Change::Erased;
         return;
     }
     if (run.dots == 0) {
-        change_ = QStringLiteral("Nessun punto disegnato.");
+        change_ = Change::NoDots;
         return;
     }
-    curves_.push_back({law, run, pending_, curveText(curves_.size() + 1, law, run)});
+    curves_.push_back({law, run, pending_, QString()});
     lastIsListed_ = true;
-    change_ = curves_.back().said.trimmed();
+    change_ = Change::Drawn;
+}
+
+const QString& DrawnCurves::wordsOf(std::size_t i) const
+{
+    const DrawnCurve& c = curves_[i];
+    if (c.said.isEmpty())
+        c.said = curveText(i + 1, c.law, c.run);
+    return c.said;
+}
+
+QString DrawnCurves::lastChange() const
+{
+    switch (change_) {
+    case Change::Drawn:
+        return wordsOf(curves_.size() - 1).trimmed();
+    case Change::NoDots:
+        return QStringLiteral("Nessun punto disegnato.");
+    case Change::Erased:
+        return QStringLiteral("Ultima curva cancellata. ") + howMany(curves_.size());
+    case Change::Cleared:
+        return howMany(0);
+    case Change::None:
+        break;
+    }
+    return QString();
 }
 
 void DrawnCurves::clear()
 {
     curves_.clear();
     lastIsListed_ = false;
-    change_ = howMany(0);
+    change_ = Change::Cleared;
 }
 
 std::size_t DrawnCurves::firstListed(std::size_t most) const
@@ -104,7 +129,7 @@ QString DrawnCurves::description() const
     if (first > 0)
         text += QLatin1Char(' ') + leftOut(first);
     for (std::size_t i = first; i < curves_.size(); ++i)
-        text += curves_[i].said;
+        text += wordsOf(i);
     return text;
 }
 

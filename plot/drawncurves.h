@@ -26,9 +26,10 @@ struct DrawnCurve {
     Law law;
     TraceResult run;
     RunValues values;
-    // Its part of the description, told once when it is drawn: a curve on
-    // the screen never changes its number or its words.
-    QString said;
+    // Its part of the description, made the first time it is asked for (a
+    // run with no one to tell costs no words) and then kept: a curve on the
+    // screen never changes its number or its words.
+    mutable QString said;
 };
 
 // One line of a printed page's caption: a curve's palette colour (shown as
@@ -70,7 +71,7 @@ public:
     static constexpr std::size_t maxDescribedCurves = 3;
     // What the last run, or "Cancella tutto", changed, in a few words for a
     // screen reader to say: the curve drawn, or what is left.
-    const QString& lastChange() const { return change_; }
+    QString lastChange() const;
     // The caption of a printed page; at most `maxCaptionCurves` curves are
     // listed, the last ones, so that the page stays one sheet.
     PageCaption caption(const QString& lessonTitle, double incr, QDate date) const;
@@ -83,7 +84,8 @@ private:
 
     std::vector<DrawnCurve> curves_;
     RunValues pending_;
-    QString change_;
+    enum class Change { None, Drawn, NoDots, Erased, Cleared } change_ = Change::None;
+    const QString& wordsOf(std::size_t i) const;
     // Whether the last run started was a drawing run that left a curve.
     bool lastIsListed_ = false;
 };

@@ -140,8 +140,7 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
     Label5->setBuddy(Text2);
     Label1->setBuddy(Text1);
     Label11->setBuddy(Text10);
-    drawing_ = new tc::AccessibleImage(QStringLiteral("Disegno"), this);
-    drawing_->setDescription(drawn_.description());
+    drawing_ = new tc::AccessibleImage(QStringLiteral("Disegno"), this, [this] { return drawn_.description(); });
 
     // Ctrl+C in a text box still copies its text: the box takes the key first.
     const auto key = [this](const QKeySequence& k, void (Form4::*tool)()) {
@@ -170,7 +169,7 @@ Form4::Form4() : tc::Screen(QStringLiteral("Form4"), 10605, 6780)
 
 void Form4::describeDrawing()
 {
-    drawing_->setDescription(drawn_.description());
+    drawing_->descriptionChanged();
 }
 
 void Form4::Form_Activate()
@@ -309,7 +308,8 @@ void Form4::endRun(Tracer& tracer)
     drawingDone();
     drawn_.runEnded(tracer.law(), tracer.erasing(), run);
     describeDrawing();
-    tc::announce(slow ? QStringLiteral("Disegno finito. ") + drawn_.lastChange() : drawn_.lastChange());
+    if (tc::announcementsHeard())
+        tc::announce(slow ? QStringLiteral("Disegno finito. ") + drawn_.lastChange() : drawn_.lastChange());
 
     switch (run.end) {
     case TraceEnd::Finished:

@@ -280,7 +280,7 @@ void announceWhenActive()
 
 void announce(const QString& text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || !announcementsHeard())
         return;
     Waiting& w = waiting();
     if (w.text.isEmpty() && qApp) {
@@ -300,6 +300,11 @@ void announceNow()
     text.swap(waiting().text);
     if (!text.isEmpty())
         announceFunction()(text);
+}
+
+bool announcementsHeard()
+{
+    return QAccessible::isActive() || !announceFunction().target<void (*)(const QString&)>();
 }
 
 AnnounceFunction setAnnounceFunction(AnnounceFunction f)
@@ -323,15 +328,14 @@ void setAccessibleRole(QWidget* w, QAccessible::Role role)
     w->setProperty(roleProperty, int(role));
 }
 
-AccessibleImage::AccessibleImage(const QString& name, QWidget* screen)
-    : QObject(screen), name_(name), screen_(screen)
+AccessibleImage::AccessibleImage(const QString& name, QWidget* screen, std::function<QString()> describe)
+    : QObject(screen), name_(name), screen_(screen), describe_(std::move(describe))
 {
     setObjectName(name);
 }
 
-void AccessibleImage::setDescription(const QString& text)
+void AccessibleImage::descriptionChanged()
 {
-    description_ = text;
     QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&changed);
 }

@@ -31,6 +31,9 @@ void setAccessibleRole(QWidget* w, QAccessible::Role role);
 void announce(const QString& text);
 // Says at once what is waiting: a message box is about to take the focus.
 void announceNow();
+// Whether anyone hears announcements: assistive technology is listening, or
+// a test took them. Words no one hears need not be made.
+bool announcementsHeard();
 
 // Where announcements go; a test gives its own. The real one shows them
 // to assistive technology as a notification in the active screen's status
@@ -43,17 +46,19 @@ AnnounceFunction setAnnounceFunction(AnnounceFunction f);
 class AccessibleImage : public QObject {
     Q_OBJECT
 public:
-    AccessibleImage(const QString& name, QWidget* screen);
+    // `describe` gives the description whenever it is asked for.
+    AccessibleImage(const QString& name, QWidget* screen, std::function<QString()> describe);
     QString name() const { return name_; }
-    QString description() const { return description_; }
+    QString description() const { return describe_(); }
     QWidget* screen() const { return screen_; }
-    // Sets the description and tells assistive technology it changed, even
-    // when the words are the same (every run is announced).
-    void setDescription(const QString& text);
+    // Tells assistive technology that the description changed, even when
+    // the words are the same (every run is told).
+    void descriptionChanged();
 
 private:
-    QString name_, description_;
+    QString name_;
     QWidget* screen_;
+    std::function<QString()> describe_;
 };
 
 } // namespace tc
