@@ -5,9 +5,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Fresh Debian 12: installs what is missing, builds, and runs every test:
-# the unit and screen tests, the end-to-end test in a real X server, the
-# packaging checks, the fuzz slice, and the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# the unit and screen tests, the end-to-end tests in a real X server (Orca,
+# the screen reader, among them), the packaging checks, the fuzz slice, and
+# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" test
