@@ -120,41 +120,30 @@ public:
 // screen, always "showing" (Orca drops events from objects without states).
 class SpokenLineInterface : public QAccessibleObject {
 public:
-    explicit SpokenLineInterface(SpokenLine* line) : QAccessibleObject(line) {}
-    SpokenLine* line() const { return static_cast<SpokenLine*>(object()); }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(line()->screen()); }
+    // `object` is the line itself or its notice.
+    SpokenLineInterface(QObject* object, SpokenLine* line) : QAccessibleObject(object), line_(line) {}
+    bool isNotice() const { return object() == &line_->notice; }
+
+    QAccessibleInterface* parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(isNotice() ? static_cast<QObject*>(line_) : line_->screen());
+    }
     QAccessibleInterface* child(int i) const override
     {
-        return i == 0 ? QAccessible::queryAccessibleInterface(&line()->notice) : nullptr;
+        return !isNotice() && i == 0 ? QAccessible::queryAccessibleInterface(&line_->notice) : nullptr;
     }
-    int childCount() const override { return 1; }
+    int childCount() const override { return isNotice() ? 0 : 1; }
     int indexOfChild(const QAccessibleInterface* c) const override
     {
-        return c && c->object() == &line()->notice ? 0 : -1;
+        return !isNotice() && c && c->object() == &line_->notice ? 0 : -1;
     }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name ? line()->objectName() : QString();
+        if (t != QAccessible::Name)
+            return QString();
+        return isNotice() ? line_->text : line_->objectName();
     }
-    QAccessible::Role role() const override { return QAccessible::StatusBar; }
-    QAccessible::State state() const override
-    {
-        QAccessible::State s;
-        s.readOnly = true;
-        return s;
-    }
-    QRect rect() const override { return QRect(line()->screen()->mapToGlobal(QPoint(0, 0)), QSize(1, 1)); }
-};
-
-class NoticeInterface : public QAccessibleObject {
-public:
-    NoticeInterface(QObject* notice, SpokenLine* line) : QAccessibleObject(notice), line_(line) {}
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(line_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? line_->text : QString(); }
-    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::Role role() const override { return isNotice() ? QAccessible::Notification : QAccessible::StatusBar; }
     QAccessible::State state() const override
     {
         QAccessible::State s;
@@ -209,9 +198,9 @@ QAccessibleInterface* factory(const QString&, QObject* object)
     if (auto* image = qobject_cast<AccessibleImage*>(object))
         return new ImageInterface(image);
     if (auto* line = dynamic_cast<SpokenLine*>(object))
-        return new SpokenLineInterface(line);
+        return new SpokenLineInterface(line, line);
     if (auto* line = dynamic_cast<SpokenLine*>(object->parent()); line && object == &line->notice)
-        return new NoticeInterface(object, line);
+        return new SpokenLineInterface(object, line);
     auto* w = qobject_cast<QWidget*>(object);
     if (!w)
         return nullptr;
