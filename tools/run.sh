@@ -10,4 +10,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh"
 cmake -S "$root" -B "$root/build-run" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$root/build-run" --target tracciacurve
-exec "$root/build-run/app/tracciacurve"
+exec "$root/build-run/desktop/app/tracciacurve"

@@ -14,5 +14,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cmake -S "$root" -B "$root/build" -G Ninja >/dev/null
 cmake --build "$root/build" --target tracciacurve tst_e2e
 mkdir -p "$root/docs/screenshots"
-TC_SCREENSHOTS_DIR="$root/docs/screenshots" TC_PROGRAM="$root/build/app/tracciacurve" "$root/build/tests/e2e/tst_e2e"
+TC_SCREENSHOTS_DIR="$root/docs/screenshots" TC_PROGRAM="$root/build/desktop/app/tracciacurve" "$root/build/tests/e2e/tst_e2e"
 ls -l "$root/docs/screenshots"

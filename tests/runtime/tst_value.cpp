@@ -8,9 +8,9 @@
 
 #include <QtTest>
 
-#include "runtime/countedloop.h"
+#include "core/countedloop.h"
 #include "runtime/numtext.h"
-#include "runtime/value.h"
+#include "core/value.h"
 
 using tc::Value;
 using Kind = tc::Value::Kind;

@@ -12,7 +12,7 @@
 #include <QScrollBar>
 
 #include "runtime/controls.h"
-#include "runtime/countedloop.h"
+#include "core/countedloop.h"
 #include "runtime/numtext.h"
 #include "runtime/palette.h"
 #include "runtime/program.h"

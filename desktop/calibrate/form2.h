@@ -10,7 +10,7 @@
 
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
-#include "runtime/value.h"
+#include "core/value.h"
 
 class QLabel;
 class QLineEdit;

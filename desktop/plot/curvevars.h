@@ -5,7 +5,7 @@
 // The public variables of the plotting screen: its whole plotting state.
 #pragma once
 
-#include "runtime/value.h"
+#include "core/value.h"
 
 struct CurveVars {
     tc::Value P1;            // degrees to radians, single precision
