@@ -35,7 +35,7 @@ Screens& screens()
 // A blank full-colour image of a surface's size, for a floor to draw into.
 QImage blankLike(const tc::Surface& surface)
 {
-    QImage img(surface.image().size(), QImage::Format_RGB32);
+    QImage img(tc::imageOf(surface).size(), QImage::Format_RGB32);
     img.fill(Qt::white);
     return img;
 }

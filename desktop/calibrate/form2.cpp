@@ -11,38 +11,27 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "runtime/controls.h"
-#include "core/countedloop.h"
-#include "runtime/numtext.h"
 #include "runtime/palette.h"
 #include "runtime/program.h"
 
-using tc::Value;
-
 namespace {
 
-using K = tc::ControlKind;
-constexpr std::array<tc::ControlSpec, 6> controls{{
-    {"Label1", K::Label, nullptr, "Per calibrare l' impostazione corretta della risoluzione dello SCHERMO",
-     360, 240, 9135, 495, 5},
-    {"HScroll1", K::HScrollBar, nullptr, nullptr, 480, 1080, 5895, 255, 0},
-    {"Command2", K::Button, nullptr,
-     "KLICCARE  sulla barra di scorrimento fino a che la figura  risulti una CIRCONFERENZA",
-     360, 1560, 6255, 735, 3},
-    {"Text1", K::TextBox, nullptr, "Text1", 360, 2880, 735, 375, 1},
-    {"Command1", K::Button, nullptr, "OK - continua", 3120, 2880, 1575, 615, 2},
-    {"Command3", K::Button, nullptr, "ESCI", 360, 4080, 1695, 615, 4},
-}};
-
-// Fixed values of the frame, in single precision as the screen keeps them.
-constexpr float scaleWidthUnits = 146367.36f;
-constexpr float circleRadius = 36367.363f;
+// The desktop makes and shows the calibration screen, and what its OK opens.
+[[maybe_unused]] const bool stated = [] {
+    tc::setScreenMaker(tc::ScreenId::Form2, []() -> tc::ScreenCore& { return Form2::instance(); });
+    tc::setScreenShow(tc::ScreenId::Form2, [] { Form2::instance().Show(); });
+    tc::setScreenShow(tc::ScreenId::Form4, [] {
+        if (Form2::openPlot)
+            Form2::openPlot();
+    });
+    return true;
+}();
 
 } // namespace
 
 std::function<void()> Form2::openPlot;
 
-Form2::Form2() : tc::Screen(QStringLiteral("Form2"), 9855, 6840)
+Form2::Form2()
 {
     setCursor(Qt::CrossCursor);
     const auto made = tc::buildControls(this, controls);
@@ -81,69 +70,8 @@ Form2::Form2() : tc::Screen(QStringLiteral("Form2"), 9855, 6840)
     onClick(Command1, [this] { Command1_Click(); });
     onClick(Command3, [this] { Command3_Click(); });
     HScroll1->setFocus();
-}
-
-void Form2::COORDINATE()
-{
-    setScaleMode(0);
-    setDrawWidth(1);
-    setScaleWidth(scaleWidthUnits);
-    setScaleHeight((Value(ScaleWidth()) * INCR).toSingle());
-    CX = Value((Value(ScaleWidth()) / 2 + 20000).toSingle());
-    CY = Value((Value(ScaleHeight()) / 2).toSingle());
-    Line(CX.toDouble(), 0, CX.toDouble(), ScaleHeight());
-    Line(0, CY.toDouble(), ScaleWidth(), CY.toDouble());
-    TRACCIA();
-}
-
-void Form2::TRACCIA()
-{
-    const QRgb red = tc::QBColor(4);
-    const Value radius(circleRadius);
-    {
-        tc::Surface::DotPen pen(surface());
-        tc::countedLoop(0, 360, 0.1, INT64_MAX, [&](double a) {
-            const Value angle = Value(a) * P1;
-            XR = Cos(angle) * radius;
-            YR = Sin(angle) * radius;
-            pen.setDrawWidth(1);
-            pen.dot(float((CX + XR).toDouble()), float((CY + YR).toDouble()), red);
-            return true;
-        });
-    }
-    setDrawWidth(1);
-    drawingDone();
-}
-
-void Form2::Form_Activate()
-{
-    P1 = Value(3.1415927f) / 180;
-    INCR = Value(0.51);
-    Text1->setText(tc::numberToText(INCR.toDouble()));
-    COORDINATE();
-}
-
-void Form2::HScroll1_Change()
-{
-    const Value ratio = Value(std::int16_t(HScroll1->value())) * Value(0.02) + Value(0.51);
-    if (INCR > ratio)
-        Cls();
-    INCR = ratio;
-    Text1->setText(tc::numberToText(INCR.toDouble()));
-    COORDINATE();
-}
-
-void Form2::Command1_Click()
-{
-    if (INCR > Value(0.53)) {
-        if (openPlot)
-            openPlot();
-    } else {
-        tc::MsgBox(QStringLiteral("Impostare la risoluzione SCHERMO"));
-    }
-}
-
-void Form2::Command3_Click()
-{
-    tc::End();
+    bar_.emplace(HScroll1);
+    text_.emplace(Text1);
+    tc::Form2Core::HScroll1 = &*bar_;
+    tc::Form2Core::Text1 = &*text_;
 }

@@ -7,24 +7,25 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
+#include "core/form2.h"
+#include "runtime/controls.h"
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
-#include "core/value.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
 
-class Form2 : public tc::Screen, public tc::DefaultInstance<Form2> {
+// The window of the calibration screen. Its controls are widgets of the
+// same names as the core's, which they stand for.
+class Form2 : public tc::ScreenOf<tc::Form2Core>, public tc::DefaultInstance<Form2> {
     Q_OBJECT
 public:
     // What "OK - continua" opens; wired by the program.
     static std::function<void()> openPlot;
-
-    // Public variables.
-    tc::Value P1, INCR, CX, CY, XR, YR;
 
     // Controls.
     QLabel* Label1;
@@ -34,12 +35,9 @@ public:
     QPushButton* Command1;
     QPushButton* Command3;
 
-    void COORDINATE();
-    void TRACCIA();
-    void Form_Activate() override;
-    void HScroll1_Change();
-    void Command1_Click();
-    void Command3_Click();
-
     Form2();
+
+private:
+    std::optional<tc::ScrollBarPosition> bar_;
+    std::optional<tc::LineEditText> text_;
 };

@@ -12,13 +12,15 @@
 #include "calibrate/form2.h"
 #include "runtime/accessible.h"
 #include "runtime/controls.h"
+#include "runtime/program.h"
 
 namespace {
 
-using K = tc::ControlKind;
-constexpr std::array<tc::ControlSpec, 1> controls{{
-    {"Command1", K::Button, nullptr, "AVANTI", 4440, 6240, 2895, 855, 1},
-}};
+// AVANTI shows the calibration screen.
+[[maybe_unused]] const bool stated = [] {
+    tc::setScreenShow(tc::ScreenId::Form2, [] { Form2::instance().Show(); });
+    return true;
+}();
 
 // Where the document puts its text, in twips from the panel's inner corner.
 constexpr int textLeftTwips = 720;
@@ -74,7 +76,7 @@ void IntroDocument::paintEvent(QPaintEvent* e)
     }
 }
 
-Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)
+Form1::Form1()
 {
     OLE1 = new IntroDocument(this);
     OLE1->setObjectName(QStringLiteral("OLE1"));
@@ -83,9 +85,4 @@ Form1::Form1() : tc::Screen(QStringLiteral("Form1"), 11670, 7305)
     const auto made = tc::buildControls(this, controls);
     Command1 = qobject_cast<QPushButton*>(made.value(QStringLiteral("Command1")));
     onClick(Command1, [this] { Command1_Click(); });
-}
-
-void Form1::Command1_Click()
-{
-    Form2::instance().Show();
 }

@@ -8,6 +8,7 @@
 
 #include <QFrame>
 
+#include "core/form1.h"
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
 
@@ -26,13 +27,11 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 };
 
-class Form1 : public tc::Screen, public tc::DefaultInstance<Form1> {
+class Form1 : public tc::ScreenOf<tc::Form1Core>, public tc::DefaultInstance<Form1> {
     Q_OBJECT
 public:
     Form1();
 
     IntroDocument* OLE1;
     QPushButton* Command1;
-
-    void Command1_Click();
 };

@@ -3,6 +3,9 @@
 
 #include "drawingtools.h"
 
+#include "runtime/screen.h"
+#include "runtime/text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -15,18 +18,18 @@
 #include "runtime/numtext.h"
 #include "runtime/palette.h"
 #include "runtime/savefile.h"
-#include "runtime/surface.h"
+#include "core/surface.h"
 
 QImage drawingPicture(const tc::Surface& surface)
 {
     const qreal dpr = surface.devicePixelRatio();
-    const QSize device(int(std::lround(surface.clientSize().width() * dpr)),
-                       int(std::lround(surface.clientSize().height() * dpr)));
+    const QSize device(int(std::lround(surface.clientSize().width * dpr)),
+                       int(std::lround(surface.clientSize().height * dpr)));
     QImage picture(device, QImage::Format_RGB32);
     picture.fill(surface.backColor());
     if (surface.hasImage()) {
         // The surface only grows: what lies beyond the client area is not shown.
-        const QImage& image = surface.image();
+        const QImage image = tc::imageOf(surface);
         picture = image.copy(QRect(QPoint(0, 0), device)).convertToFormat(QImage::Format_RGB32);
     }
     picture.setDevicePixelRatio(1.0);
@@ -86,23 +89,23 @@ void paintPage(QPainter& p, const PrintedPage& page)
     const QRect area = p.viewport();
     const PageCaption& c = page.caption;
     int top = area.top();
-    if (!c.heading.isEmpty()) {
+    if (!c.heading.empty()) {
         QFont font = p.font();
         font.setPointSizeF(14);
         font.setBold(true);
         p.setFont(font);
         const QFontMetrics fm = p.fontMetrics();
-        p.drawText(QPoint(area.left(), top + fm.ascent()), fm.elidedText(c.heading, Qt::ElideRight, area.width()));
+        p.drawText(QPoint(area.left(), top + fm.ascent()), fm.elidedText(tc::qstr(c.heading), Qt::ElideRight, area.width()));
         top += fm.lineSpacing() * 3 / 2;
     }
 
     QStringList lines;
-    if (!c.leftOut.isEmpty())
-        lines << c.leftOut;
+    if (!c.leftOut.empty())
+        lines << tc::qstr(c.leftOut);
     for (const CaptionLine& l : c.curves)
-        lines << l.text;
-    if (!c.footer.isEmpty())
-        lines << c.footer;
+        lines << tc::qstr(l.text);
+    if (!c.footer.empty())
+        lines << tc::qstr(c.footer);
     QFont font = p.font();
     font.setBold(false);
     double points = captionPoints;
@@ -141,28 +144,19 @@ void paintPage(QPainter& p, const PrintedPage& page)
                    fm.elidedText(text, Qt::ElideRight, area.width() - indent));
         y += fm.lineSpacing();
     };
-    if (!c.leftOut.isEmpty())
-        say(c.leftOut, 0);
+    if (!c.leftOut.empty())
+        say(tc::qstr(c.leftOut), 0);
     for (const CaptionLine& l : c.curves) {
         p.fillRect(QRect(area.left(), y + fm.ascent() - square, square, square),
                    QColor(paperColour(tc::QBColor(l.colour), page.background)));
-        say(l.text, 2 * fm.ascent());
+        say(tc::qstr(l.text), 2 * fm.ascent());
     }
-    if (!c.footer.isEmpty())
-        say(c.footer, 0);
+    if (!c.footer.empty())
+        say(tc::qstr(c.footer), 0);
 }
 
 void printPage(const PrintedPage& page, QPrinter& printer)
 {
     QPainter p(&printer);
     paintPage(p, page);
-}
-
-QString pointText(double x, double y)
-{
-    const auto two = [](double v) {
-        const QString t = tc::italianLocale().toString(v, 'f', 2);
-        return t == QStringLiteral("-0,00") ? QStringLiteral("0,00") : t;
-    };
-    return QStringLiteral("X = %1   Y = %2").arg(two(x), two(y));
 }

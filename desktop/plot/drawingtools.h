@@ -8,14 +8,11 @@
 #include <QImage>
 #include <QString>
 
-#include "drawncurves.h"
+#include "core/drawncurves.h"
+#include "core/surface.h"
 
 class QPainter;
 class QPrinter;
-
-namespace tc {
-class Surface;
-}
 
 // The drawing surface as it is, at the window's device resolution and in
 // the palette's exact colours; without the controls above it.
@@ -49,6 +46,3 @@ struct PrintedPage {
 // The printer and the print preview both paint with it.
 void paintPage(QPainter& painter, const PrintedPage& page);
 void printPage(const PrintedPage& page, QPrinter& printer);
-
-// "X = 217,64   Y = 0,00": a point in the curve's own units.
-QString pointText(double x, double y);

@@ -4,36 +4,10 @@
 
 #include "fields.h"
 
-#include "runtime/numtext.h"
 #include "runtime/program.h"
-
-using tc::Value;
+#include "runtime/text.h"
 
 void CONTRALFA(CurveVars& v, const QString& Mem1, const QString& Mem2)
 {
-    if (Mem1.isEmpty() || Mem2.isEmpty()) {
-        tc::MsgBox(QStringLiteral("For o To senza numero"));
-        v.ValStep = Value(CurveVars::noRange);
-        return;
-    }
-    const auto from = tc::textToNumber(Mem1);
-    const auto to = tc::textToNumber(Mem2);
-    if (!from || !to) {
-        tc::MsgBox(QStringLiteral("For o To non numero"));
-        v.ValStep = Value(CurveVars::noRange);
-        return;
-    }
-    v.DaA1 = Value(*from);
-    v.AA1 = Value(*to);
-    const Value zero(std::int16_t(0));
-    if (v.DaA1 == zero && v.AA1 == zero)
-        v.ValStep = Value(CurveVars::noRange); // the tracer says what to do
-    else if (v.DaA1 == zero)
-        v.ValStep = v.AA1 / Abs(v.AA1);
-    else if (v.AA1 == zero)
-        v.ValStep = -Sgn(v.DaA1);
-    else if (v.DaA1 > v.AA1)
-        v.ValStep = Value(std::int16_t(-1));
-    else
-        v.ValStep = Value(std::int16_t(1));
+    CONTRALFA(v, tc::u16(Mem1), tc::u16(Mem2), [](std::u16string_view m) { tc::MsgBox(tc::qstr(m)); });
 }

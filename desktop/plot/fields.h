@@ -2,14 +2,12 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The range of ALFA as the user typed it into the For and To fields.
+// The range check of the core, for texts of the desktop's fields; what is
+// wrong is told in a message box.
 #pragma once
 
 #include <QString>
 
-#include "curvevars.h"
+#include "core/fields.h"
 
-// Checks the For (Mem1) and To (Mem2) texts: stores DaA1, AA1 and the
-// direction ValStep (+1, -1, or 999 when the range is not usable), and
-// tells the user what is wrong with a field left empty or not a number.
 void CONTRALFA(CurveVars& v, const QString& Mem1, const QString& Mem2);

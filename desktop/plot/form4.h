@@ -7,21 +7,14 @@
 #pragma once
 
 #include <array>
-#include <functional>
-#include <memory>
 #include <optional>
-#include <vector>
 
-#include "curvevars.h"
+#include "core/form4.h"
 #include "drawingtools.h"
-#include "drawncurves.h"
-#include "laws.h"
-#include "lesson.h"
-#include "slowmotion.h"
 #include "runtime/accessible.h"
+#include "runtime/controls.h"
 #include "runtime/defaultinstance.h"
 #include "runtime/screen.h"
-#include "tracer.h"
 
 class QGroupBox;
 class QLabel;
@@ -30,7 +23,9 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 
-class Form4 : public tc::Screen, public tc::DefaultInstance<Form4>, public CurveVars {
+// The window of the plotting screen. Its controls are widgets of the same
+// names as the core's, which they stand for.
+class Form4 : public tc::ScreenOf<tc::Form4Core>, public tc::DefaultInstance<Form4> {
     Q_OBJECT
 public:
     Form4();
@@ -60,21 +55,6 @@ public:
     QLabel* Label6;
     QLabel* Label11;
 
-    void Form_Activate() override;
-    void CALCOLA();
-    void LeggiText1();
-    void LeggiText2();
-    void LeggiText10();
-
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-
-    // The law of the selected option, asked in the order Option3, 4, 5.
-    Law selectedLaw() const;
-
     // Keeping the drawing, from the context menu of the drawing area or
     // Ctrl+C, Ctrl+S, Ctrl+P.
     void copyDrawing();
@@ -94,38 +74,15 @@ public:
     // at the origin of the axes.
     QPoint drawingMenuPosition() const;
 
-    // The curves on the drawing, as the drawing's accessible description
-    // tells them.
-    const DrawnCurves& drawnCurves() const { return drawn_; }
     tc::AccessibleImage* drawingObject() const { return drawing_; }
 
-    // Slow motion: every run laid dot by dot at a pace, off by default.
-    bool slowMotion = false;
-    SlowRun::Pace pace = SlowRun::Pace::Lento;
-    // Where a run reads the time (the pace of a slow run, the busy pointer
-    // of a long instant one); a test gives its own.
-    SlowRun::Clock runClock;
-    // The slow run being drawn, if any.
-    SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
-
-    // Lessons (form4lesson.cpp). Every drawing command given by the user is
-    // a step of the lesson being recorded; a lesson opened from a file is
-    // replayed one step at a time through the buttons' own handlers, and
-    // nothing is recorded while it is open.
-    const lesson::Lesson& recordedLesson() const { return recorded_; }
-    bool lessonOpen() const { return replay_.has_value(); }
-    // Steps of the open lesson replayed so far.
-    std::size_t lessonPosition() const { return replay_ ? replay_->done : 0; }
-    void newLesson();
+    // Lessons, from and to files (form4lesson.cpp); the steps are the core's.
     void saveLesson();
     void saveLessonTo(const QString& fileName);
     void openLesson();
     // False, with the reason in a message, when the file is no lesson; then
     // nothing has changed.
     bool openLessonFrom(const QString& fileName);
-    void nextStep();
-    void restartLesson();
-    void closeLesson();
     // The lesson of the command line, opened once the screen first shows.
     static void openLessonWhenShown(const QString& fileName);
 
@@ -138,35 +95,14 @@ protected:
 
     void closeEvent(QCloseEvent* e) override;
 
+    void drawingDescribed() override;
+    void press(lesson::Command command) override;
+
 private:
     void showPointAt(QMouseEvent* e);
-    void startRun(const Tracer& tracer);
-    void endRun(Tracer& tracer);
-    // Runs `f` once the run in progress has ended, or now.
-    void whenRunEnds(std::function<void()> f);
-
-    void recordStep(lesson::Command command);
-    // The fields a lesson's step keeps, in the order of its texts.
-    std::array<QLineEdit*, lesson::fieldCount> lessonFields() const { return {Text10, Text3, Text4, Text2, Text1}; }
     void addLessonActions(QMenu& menu);
-    void startAfresh();
-    void showLessonCaption();
 
-    struct Replay {
-        lesson::Lesson lesson;
-        QString name;
-        std::size_t done = 0;
-    };
-    lesson::Lesson recorded_;
-    std::optional<Replay> replay_;
-
-    std::unique_ptr<SlowRun> slowRun_;
-    std::vector<std::function<void()>> afterRun_;
-    QString caption_;
-    DrawnCurves drawn_;
+    std::array<std::optional<tc::LineEditText>, 5> texts_;
+    std::array<std::optional<tc::RadioOption>, 3> options_;
     tc::AccessibleImage* drawing_;
-    // Tells assistive technology what the drawing now holds.
-    void describeDrawing();
-
-    void readField(QLineEdit* field, const QLabel* label, tc::Value& variable);
 };

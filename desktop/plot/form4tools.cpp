@@ -28,6 +28,7 @@
 #include "drawingtools.h"
 #include "form4.h"
 #include "runtime/program.h"
+#include "runtime/text.h"
 
 void Form4::copyDrawing()
 {
@@ -59,9 +60,8 @@ void Form4::saveDrawingTo(const QString& name)
 
 PrintedPage Form4::printedPage() const
 {
-    return {drawingPicture(surface()), surface().backColor(),
-            drawn_.caption(replay_ ? replay_->name : QString(), Form2::instance().INCR.toDouble(),
-                           QDate::currentDate())};
+    const QDate today = QDate::currentDate();
+    return {drawingPicture(surface()), surface().backColor(), pageCaption({today.year(), today.month(), today.day()})};
 }
 
 void Form4::printDrawing()
@@ -162,7 +162,7 @@ void Form4::keyPressEvent(QKeyEvent* e)
 void Form4::showPointAt(QMouseEvent* e)
 {
     const QPointF p = curvePointAt(e->position());
-    QToolTip::showText(e->globalPosition().toPoint() + QPoint(16, 16), pointText(p.x(), p.y()), this);
+    QToolTip::showText(e->globalPosition().toPoint() + QPoint(16, 16), tc::qstr(pointText(p.x(), p.y())), this);
 }
 
 void Form4::mousePressEvent(QMouseEvent* e)

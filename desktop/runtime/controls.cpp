@@ -4,6 +4,8 @@
 
 #include "controls.h"
 
+#include "text.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -145,5 +147,15 @@ QRgb backColor(const QWidget* w)
     const QPalette::ColorRole role = qobject_cast<const QLineEdit*>(w) ? QPalette::Base : QPalette::Button;
     return w->palette().color(role).rgb();
 }
+
+std::u16string LineEditText::text() const
+{
+    const QString t = w_->text();
+    return std::u16string(u16(t));
+}
+
+void LineEditText::setText(std::u16string_view text) { w_->setText(qstr(text)); }
+
+void LineEditText::setBackColor(Rgb colour) { tc::setBackColor(w_, colour); }
 
 } // namespace tc

@@ -11,26 +11,19 @@
 #include <span>
 
 #include <QHash>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QString>
+
+#include "core/controls.h"
 
 class QWidget;
 
 namespace tc {
 
 class Screen;
-
-enum class ControlKind { Button, TextBox, Label, Frame, Option, HScrollBar, Panel };
-
-struct ControlSpec {
-    const char* name;
-    ControlKind kind;
-    const char* container; // nullptr: the screen itself
-    const char* caption;   // caption or text, exactly as shown
-    int left, top, width, height; // twips, relative to the container
-    int tabIndex;
-};
 
 // A push button whose caption wraps onto more lines when it does not fit,
 // as the screens' long captions need. Enter presses it as Space does,
@@ -78,5 +71,36 @@ QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSp
 // turn red while their text is refused, buttons carry colours).
 void setBackColor(QWidget* w, QRgb colour);
 QRgb backColor(const QWidget* w);
+
+// The core's controls over the desktop's widgets.
+class LineEditText : public TextControl {
+public:
+    explicit LineEditText(QLineEdit* w) : w_(w) {}
+    std::u16string text() const override;
+    void setText(std::u16string_view text) override;
+    void setBackColor(Rgb colour) override;
+
+private:
+    QLineEdit* w_;
+};
+
+class RadioOption : public OptionControl {
+public:
+    explicit RadioOption(QRadioButton* w) : w_(w) {}
+    bool value() const override { return w_->isChecked(); }
+    void setValue(bool on) override { w_->setChecked(on); }
+
+private:
+    QRadioButton* w_;
+};
+
+class ScrollBarPosition : public ScrollControl {
+public:
+    explicit ScrollBarPosition(QScrollBar* w) : w_(w) {}
+    int value() const override { return w_->value(); }
+
+private:
+    QScrollBar* w_;
+};
 
 } // namespace tc

@@ -9,14 +9,18 @@
 #include <QGridLayout>
 #include <QMessageBox>
 
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTimer>
+
 #include "accessible.h"
 #include "screen.h"
+#include "text.h"
 
 namespace tc {
 
 namespace {
 
-bool ended = false;
 int boxesShown = 0;
 QString about;
 
@@ -50,7 +54,7 @@ void realMessage(const QString& prompt)
 
 void realEnd()
 {
-    ended = true;
+    desktopProgram().ended();
     if (qApp)
         qApp->installEventFilter(new DropInput(qApp));
     // Every running event loop (a message box's too) is asked to exit; main
@@ -70,25 +74,133 @@ EndFunction& endFunction()
     return f;
 }
 
-std::function<void()>& runToFinish()
+struct Maker {
+    std::function<ScreenCore&()> instance;
+    std::function<void()> show;
+};
+// Filled while the program starts, from the screens' own files.
+Maker* makers()
 {
-    static std::function<void()> f;
-    return f;
+    static Maker table[3];
+    return table;
 }
+
+// While a run is drawn slowly, the user's input to the screens is held
+// back: nothing may start, nor a field change, in the middle of a run. Esc
+// finishes it at once.
+class HoldInput : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (!isUserInput(e) || !inputToAScreen(watched))
+            return false;
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+            finishRunInProgress();
+        else if (e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress)
+            desktopProgram().inputRefusedDuringRun();
+        // Taken here, so that no shortcut of the screen fires either.
+        if (e->type() == QEvent::ShortcutOverride)
+            e->accept();
+        return true;
+    }
+
+private:
+    static bool inputToAScreen(QObject* watched)
+    {
+        auto* w = qobject_cast<QWidget*>(watched);
+        return w && qobject_cast<Screen*>(w->window());
+    }
+};
+
+// Between two ticks of a slow run: about a frame of the display.
+constexpr int tickMs = 16;
+
+class DesktopHost : public Host {
+public:
+    Rgb buttonFace() override { return QApplication::palette().color(QPalette::Button).rgb(); }
+
+    void msgBox(ScreenCore& owner, std::u16string_view prompt, std::u16string_view about) override
+    {
+        Screen::asOwnerOfMessages(dynamic_cast<Screen*>(&owner), [&] { MsgBox(qstr(prompt), qstr(about)); });
+    }
+    void end() override { endFunction()(); }
+    ScreenCore& screen(ScreenId id) override { return makers()[int(id)].instance(); }
+    void show(ScreenId id) override
+    {
+        if (const auto& show = makers()[int(id)].show)
+            show();
+    }
+    void announce(std::u16string_view text) override { tc::announce(qstr(text)); }
+    bool announcementsHeard() override { return tc::announcementsHeard(); }
+
+    std::int64_t monotonicMs() override
+    {
+        static QElapsedTimer since = [] {
+            QElapsedTimer t;
+            t.start();
+            return t;
+        }();
+        return since.elapsed();
+    }
+    void startTicks(std::function<void()> tick) override
+    {
+        stopTicks();
+        timer_ = new QTimer(qApp);
+        QObject::connect(timer_, &QTimer::timeout, timer_, std::move(tick));
+        timer_->start(tickMs);
+        hold_ = new HoldInput(qApp);
+        qApp->installEventFilter(hold_);
+    }
+    void stopTicks() override
+    {
+        // Deleted later: the tick that ends the run is still running.
+        if (timer_) {
+            timer_->stop();
+            timer_->deleteLater();
+            timer_ = nullptr;
+        }
+        if (hold_) {
+            qApp->removeEventFilter(hold_);
+            hold_->deleteLater();
+            hold_ = nullptr;
+        }
+    }
+    void setBusy(bool busy) override
+    {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    QTimer* timer_ = nullptr;
+    HoldInput* hold_ = nullptr;
+};
 
 } // namespace
 
-void setRunToFinish(std::function<void()> finish) { runToFinish() = std::move(finish); }
-
-void finishRunInProgress()
+Program& desktopProgram()
 {
-    // Taken first: finishing may show a message, whose events must not
-    // finish it again.
-    std::function<void()> f;
-    f.swap(runToFinish());
-    if (f)
-        f();
+    static DesktopHost host;
+    static Program program(host);
+    return program;
 }
+
+void setScreenMaker(ScreenId id, std::function<ScreenCore&()> instance)
+{
+    makers()[int(id)].instance = std::move(instance);
+}
+
+void setScreenShow(ScreenId id, std::function<void()> show)
+{
+    makers()[int(id)].show = std::move(show);
+}
+
+void setRunToFinish(std::function<void()> finish) { desktopProgram().setRunToFinish(std::move(finish)); }
+
+void finishRunInProgress() { desktopProgram().finishRunInProgress(); }
 
 void MsgBox(const QString& prompt)
 {
@@ -107,12 +219,8 @@ void MsgBox(const QString& prompt, const QString& aboutWhat)
 QString messageAbout() { return about; }
 int messageBoxesShown() { return boxesShown; }
 
-void End()
-{
-    finishRunInProgress();
-    endFunction()();
-}
-bool programEnded() { return ended; }
+void End() { desktopProgram().End(); }
+bool programEnded() { return desktopProgram().hasEnded(); }
 
 QWidget* messageOwner()
 {

@@ -11,13 +11,23 @@
 
 #include <QString>
 
+#include "core/program.h"
+
 class QEvent;
 class QWidget;
 
 namespace tc {
 
-// The title of message boxes and the application's name.
-inline constexpr const char* applicationTitle = "tracciacurve";
+class ScreenCore;
+
+// The program's core, on the desktop's host: message boxes, the end, the
+// screen reader, the clock and the ticks of slow runs.
+Program& desktopProgram();
+
+// How the desktop makes and shows each screen; the screen classes state
+// them, and a screen never stated is neither made nor shown.
+void setScreenMaker(ScreenId id, std::function<ScreenCore&()> instance);
+void setScreenShow(ScreenId id, std::function<void()> show);
 
 using MessageFunction = std::function<void(const QString& prompt)>;
 using EndFunction = std::function<void()>;

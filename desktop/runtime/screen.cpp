@@ -18,7 +18,6 @@
 
 namespace tc {
 
-Screen* Screen::lastActive_ = nullptr;
 Screen* Screen::handling_ = nullptr;
 Screen* Screen::forward_ = nullptr;
 
@@ -69,18 +68,15 @@ void useClassicFonts()
     QApplication::setFont(f);
 }
 
-Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwips)
-    : QWidget(nullptr),
-      surface_(QSize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips)), 1.0,
-               QApplication::palette().color(QPalette::Button).rgb())
+Screen::Screen(ScreenCore& core) : QWidget(nullptr), core_(core)
 {
-    setWindowTitle(caption);
+    setWindowTitle(qstr(core.caption()));
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(surface_.backColor()));
+    pal.setColor(QPalette::Window, QColor(core.backColor()));
     setPalette(pal);
-    resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+    resize(twipsToPixels(core.clientWidthTwips()), twipsToPixels(core.clientHeightTwips()));
     addGuideKey(this);
     installAccessibility();
     static const bool watching = [] {
@@ -92,8 +88,6 @@ Screen::Screen(const QString& caption, int clientWidthTwips, int clientHeightTwi
 
 Screen::~Screen()
 {
-    if (lastActive_ == this)
-        lastActive_ = nullptr;
     if (handling_ == this)
         handling_ = nullptr;
     if (forward_ == this)
@@ -140,16 +134,21 @@ void Screen::windowActivated()
     }
     // A message box closing, or a return from another application, gives
     // the window back its activation but is not an activation of the screen.
-    if (lastActive_ == this)
+    Program& program = core_.program();
+    if (!program.isActivation(core_))
         return;
     const int boxes = messageBoxesShown();
-    finishRunInProgress();
-    lastActive_ = this;
-    // The run's message took the focus to the run's screen, which keeps it
-    // once the box is closed; the user chose this one.
-    if (messageBoxesShown() != boxes)
-        bringForward();
-    handle([this] { Form_Activate(); });
+    program.activate(core_, [&] {
+        // The run's message took the focus to the run's screen, which keeps
+        // it once the box is closed; the user chose this one.
+        if (messageBoxesShown() != boxes)
+            bringForward();
+    });
+}
+
+Screen* Screen::lastActiveScreen()
+{
+    return dynamic_cast<Screen*>(const_cast<ScreenCore*>(desktopProgram().lastActive()));
 }
 
 void Screen::bringForward()
@@ -164,29 +163,19 @@ void Screen::bringForward()
     });
 }
 
-void Screen::Cls()
+QImage imageOf(const Surface& surface)
 {
-    surface_.Cls();
-    drawingDone();
+    const Size size = surface.deviceSize();
+    QImage image(surface.pixels(), size.width, size.height, surface.bytesPerLine(), QImage::Format_Indexed8);
+    const auto& table = surface.colourTable();
+    image.setColorTable(QList<QRgb>(table.begin(), table.end()));
+    image.setDevicePixelRatio(surface.devicePixelRatio());
+    return image;
 }
 
-void Screen::PSet(double x, double y, QRgb colour)
+QImage Screen::surfaceImage() const
 {
-    surface_.PSet(x, y, colour);
-    drawingDone();
-}
-
-void Screen::Line(double x1, double y1, double x2, double y2)
-{
-    surface_.Line(x1, y1, x2, y2);
-    drawingDone();
-}
-
-void Screen::drawingDone()
-{
-    const QRect r = surface_.takeDirty();
-    if (!r.isEmpty())
-        update(r);
+    return imageOf(core_.surface());
 }
 
 bool Screen::event(QEvent* e)
@@ -200,14 +189,15 @@ void Screen::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);
     const QRect r = e->rect();
-    if (!surface_.hasImage()) { // nothing drawn yet
-        p.fillRect(r, QColor(surface_.backColor()));
+    const Surface& surface = core_.surface();
+    if (!surface.hasImage()) { // nothing drawn yet
+        p.fillRect(r, QColor(surface.backColor()));
         return;
     }
     // The painter turns an indexed image into full colour before drawing
     // it: hand it only the part to repaint.
-    const QImage& image = surface_.image();
-    const qreal dpr = surface_.devicePixelRatio();
+    const QImage image = imageOf(surface);
+    const qreal dpr = surface.devicePixelRatio();
     const QRect source = QRect(int(r.x() * dpr), int(r.y() * dpr), int(std::ceil(r.width() * dpr)),
                                int(std::ceil(r.height() * dpr)))
                              .intersected(image.rect());
@@ -218,7 +208,7 @@ void Screen::paintEvent(QPaintEvent* e)
 
 void Screen::resizeEvent(QResizeEvent* e)
 {
-    surface_.resizeClient(size(), devicePixelRatioF());
+    core_.surface().resizeClient(toSize(size()), devicePixelRatioF());
     QWidget::resizeEvent(e);
 }
 
@@ -226,15 +216,15 @@ void Screen::hideEvent(QHideEvent* e)
 {
     // A screen closed by the user and shown again later is shown anew, and
     // so is activated, whichever screen was active before.
-    if (!e->spontaneous() && lastActive_ == this)
-        lastActive_ = nullptr;
+    if (!e->spontaneous())
+        core_.program().screenHidden(core_);
     QWidget::hideEvent(e);
 }
 
 void Screen::showEvent(QShowEvent* e)
 {
     // The density is known for sure only once the window has a screen.
-    surface_.resizeClient(size(), devicePixelRatioF());
+    core_.surface().resizeClient(toSize(size()), devicePixelRatioF());
     QWidget::showEvent(e);
     if (!e->spontaneous())
         windowActivated();

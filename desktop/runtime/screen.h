@@ -7,12 +7,14 @@
 // controls that keeps what was drawn.
 #pragma once
 
+#include <type_traits>
+
 #include <QAbstractButton>
 #include <QWidget>
 
+#include "core/screen.h"
 #include "program.h"
-
-#include "surface.h"
+#include "text.h"
 
 namespace tc {
 
@@ -24,41 +26,43 @@ void useClassicFonts();
 class Screen : public QWidget {
     Q_OBJECT
 public:
-    Screen(const QString& caption, int clientWidthTwips, int clientHeightTwips);
+    // The window of `core`, whose caption, size and surface it shows.
+    explicit Screen(ScreenCore& core);
     ~Screen() override;
+    ScreenCore& core() const { return core_; }
 
     // Visible, non-modal, without owner; an already visible screen comes to
     // the front and becomes the active one, where the window system lets it.
     void Show();
 
-    static int twipsToPixels(int twips) { return (twips + Surface::twipsPerPixel / 2) / Surface::twipsPerPixel; }
+    static int twipsToPixels(int twips) { return ScreenCore::twipsToPixels(twips); }
     static void placeTwips(QWidget* w, int left, int top, int width, int height);
 
-    // Drawing, in the screen's scale.
-    Surface& surface() { return surface_; }
-    const Surface& surface() const { return surface_; }
-    void setScaleMode(int mode) { surface_.setScaleMode(mode); }
-    float ScaleWidth() const { return surface_.scaleWidth(); }
-    float ScaleHeight() const { return surface_.scaleHeight(); }
-    void setScaleWidth(float w) { surface_.setScaleWidth(w); }
-    void setScaleHeight(float h) { surface_.setScaleHeight(h); }
-    void setDrawWidth(int w) { surface_.setDrawWidth(w); }
-    void Cls();
-    void PSet(double x, double y, QRgb colour);
-    void Line(double x1, double y1, double x2, double y2);
-    // The button-face colour, which is also the screen's background.
-    QRgb backColor() const { return surface_.backColor(); }
+    // The surface as an image, without a copy of its pixels.
+    QImage surfaceImage() const;
 
     // The activation rule: a screen is activated when first shown and when
     // it becomes the active window after another screen of the program was.
     // Exposed so that a window system that does not report activations
     // (or a test) can state them.
     void windowActivated();
-    static Screen* lastActiveScreen() { return lastActive_; }
+    static Screen* lastActiveScreen();
 
     // The screen whose handler is running, if any; the innermost one when a
     // handler of one screen activates another.
     static Screen* handlingScreen() { return handling_; }
+    // Runs `f` with `owner` as the owner of the messages it shows.
+    template <typename F>
+    static void asOwnerOfMessages(Screen* owner, F&& f)
+    {
+        Screen* outer = handling_;
+        handling_ = owner ? owner : outer;
+        struct Restore {
+            Screen* outer;
+            ~Restore() { handling_ = outer; }
+        } restore{outer};
+        f();
+    }
 
     // Runs a handler of this screen: never once the program has ended, and
     // with this screen as the owner of the messages it shows.
@@ -83,10 +87,6 @@ public:
     }
 
 protected:
-    virtual void Form_Activate() {}
-    // Repaints what the drawing operations (or a pen) touched since last time.
-    void drawingDone();
-
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -96,10 +96,33 @@ protected:
 private:
     void bringForward();
 
-    Surface surface_;
-    static Screen* lastActive_;
+    ScreenCore& core_;
     static Screen* handling_;
     static Screen* forward_;
+};
+
+// The image of a surface, without a copy of its pixels: valid while the
+// surface is neither drawn on nor resized.
+QImage imageOf(const Surface& surface);
+inline QRect toQRect(const Rect& r) { return QRect(r.x, r.y, r.width, r.height); }
+inline QSize toQSize(Size s) { return QSize(s.width, s.height); }
+inline Size toSize(QSize s) { return {s.width(), s.height()}; }
+
+// A screen's window over its core: the core's drawing is repainted and its
+// caption shown. The core is made first, so the window can read it.
+template <typename Core>
+class ScreenOf : public Core, public Screen {
+public:
+    template <typename... Args>
+        requires(!std::is_base_of_v<Screen, std::remove_cvref_t<Args>> && ...) // not a copy
+    explicit ScreenOf(Args&&... args)
+        : Core(desktopProgram(), std::forward<Args>(args)...), Screen(static_cast<Core&>(*this))
+    {
+    }
+
+protected:
+    void surfaceChanged(const Rect& r) override { update(toQRect(r)); }
+    void captionChanged() override { setWindowTitle(qstr(this->caption())); }
 };
 
 } // namespace tc

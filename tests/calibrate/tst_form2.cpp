@@ -15,6 +15,7 @@
 #include "support/focus.h"
 #include "support/messages.h"
 #include "support/pixels.h"
+#include "support/plainscreen.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ const QRgb red = tc::QBColor(4);
 const QRgb black = qRgb(0, 0, 0);
 
 // Another screen of the program, to come back to Form2 from.
-class OtherScreen : public tc::Screen {
+class OtherScreen : public PlainScreen {
 public:
-    OtherScreen() : tc::Screen(QStringLiteral("Altro"), 1500, 1500) {}
+    OtherScreen() : PlainScreen(QStringLiteral("Altro"), 1500, 1500) {}
 };
 
 } // namespace
@@ -55,7 +56,7 @@ void TestForm2::firstActivation()
     QCOMPARE(int(f.CX.kind()), int(tc::Value::Kind::Single));
     QCOMPARE(f.P1.toSingle(), 0.017453292f);
 
-    const QImage& img = f.surface().image();
+    const QImage& img = f.surfaceImage();
     const double w = img.width(), h = img.height();
     const QRect circle = colourBounds(img, red);
     QVERIFY(!circle.isEmpty());
@@ -81,7 +82,7 @@ void TestForm2::scrollUpAddsScrollDownClears()
 {
     Form2 f;
     f.show();
-    const QImage at51 = f.surface().image().copy();
+    const QImage at51 = f.surfaceImage().copy();
     const QRect tall = colourBounds(at51, red);
     // A point of the outline near its top, away from the vertical axis.
     QPoint top(tall.left(), tall.top() + 3);
@@ -92,7 +93,7 @@ void TestForm2::scrollUpAddsScrollDownClears()
     f.HScroll1->setValue(2);
     QCOMPARE(f.INCR.toDouble(), 2 * 0.02 + 0.51);
     QCOMPARE(f.Text1->text(), QStringLiteral("0,55"));
-    const QImage at55 = f.surface().image().copy();
+    const QImage at55 = f.surfaceImage().copy();
     QCOMPARE(at55.pixel(top), red); // the taller figure stays
     const QRect both = colourBounds(at55, red);
     QCOMPARE(both, tall);
@@ -101,7 +102,7 @@ void TestForm2::scrollUpAddsScrollDownClears()
     f.HScroll1->setValue(1);
     QCOMPARE(f.INCR.toDouble(), 0.53);
     QCOMPARE(f.Text1->text(), QStringLiteral("0,53"));
-    const QImage at53 = f.surface().image();
+    const QImage at53 = f.surfaceImage();
     QCOMPARE(at53.pixel(top), f.backColor()); // cleared before drawing
     QVERIFY(colourBounds(at53, red).top() > tall.top());
     QVERIFY(colourBounds(at53, red).bottom() < tall.bottom());
@@ -136,7 +137,7 @@ void TestForm2::ratioTexts()
     // 45% of the client height at 1,11), its width does not change.
     f.Cls();
     f.COORDINATE();
-    const QRect r = colourBounds(f.surface().image(), red);
+    const QRect r = colourBounds(f.surfaceImage(), red);
     QVERIFY(qAbs(r.height() - 2 * 36367.36328125 / scaleHeight * 456) <= 2);
     QVERIFY(qAbs(r.width() - 2 * 36367.36328125 / 146367.359375 * 657) <= 2);
 }
@@ -149,7 +150,7 @@ void TestForm2::laterActivationResetsRatio()
     f.HScroll1->setValue(30);
     f.HScroll1->setValue(10); // down: cleared, so only the 0.71 figure is left
     QCOMPARE(f.Text1->text(), QStringLiteral("0,71"));
-    const QImage at71 = f.surface().image().copy();
+    const QImage at71 = f.surfaceImage().copy();
     const QRect flat = colourBounds(at71, red);
 
     other.windowActivated();
@@ -157,7 +158,7 @@ void TestForm2::laterActivationResetsRatio()
     QCOMPARE(f.INCR.toDouble(), 0.51);
     QCOMPARE(f.Text1->text(), QStringLiteral("0,51"));
     QCOMPARE(f.HScroll1->value(), 10); // the bar keeps its place
-    const QImage now = f.surface().image();
+    const QImage now = f.surfaceImage();
     // Drawn over the old picture: the 0.71 figure is still there, and the
     // taller 0.51 figure reaches higher.
     QPoint kept(flat.left(), flat.top() + 3);

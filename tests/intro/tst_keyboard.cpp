@@ -178,8 +178,8 @@ void TestKeyboard::controlsHideTheDrawing()
     auto check = [](tc::Screen& s, QWidget* control) {
         const QRect r = control->geometry().translated(control->parentWidget()->mapTo(&s, QPoint(0, 0)));
         const int row = r.top() + r.height() / 2;
-        const double y = (row + 0.5) * s.ScaleHeight() / s.height();
-        s.Line(0, y, s.ScaleWidth(), y);
+        const double y = (row + 0.5) * s.core().ScaleHeight() / s.height();
+        s.core().Line(0, y, s.core().ScaleWidth(), y);
         const QImage shot = s.grab().toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY2(shot.pixel(r.right() + 3, row) == qRgb(0, 0, 0), qPrintable(s.windowTitle()));
         int black = 0;

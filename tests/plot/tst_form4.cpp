@@ -15,6 +15,7 @@
 #include "calibrate/form2.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "runtime/text.h"
 #include "runtime/palette.h"
 #include "support/focus.h"
 #include "support/messages.h"
@@ -34,7 +35,7 @@ struct Fixture {
         f.Form_Activate();
     }
     ~Fixture() { Form2::destroyInstance(); }
-    QImage image() const { return f.surface().image().copy(); }
+    QImage image() const { return f.surfaceImage().copy(); }
     // Pixel of a point in curve coordinates.
     QPoint pixel(double x, double y) const
     {
@@ -303,7 +304,7 @@ void TestForm4::drawingDescription()
     const QString ellipse = said();
     QVERIFY2(ellipse.startsWith(QStringLiteral("Gli assi e 1 curva. Curva 1: ELLISSE in verde, 539 punti, dal punto "
                                                "X = 0,01   Y = 0,48 al punto X = ")) &&
-                 ellipse.endsWith(pointText(f.X9.toDouble(), f.Y9.toDouble()) + QLatin1Char('.')),
+                 ellipse.endsWith(tc::qstr(pointText(f.X9.toDouble(), f.Y9.toDouble())) + QLatin1Char('.')),
              qPrintable(ellipse));
     f.Option4->setChecked(true);
     f.Text10->setText(QStringLiteral("5"));
@@ -337,7 +338,7 @@ void TestForm4::drawingDescription()
             after999 = said();
     }
     QCOMPARE(words(), after20);
-    const QString last = QStringLiteral(", 539 punti, dal punto X = 0,01   Y = 0,48 al punto ") + pointText(f.X9.toDouble(), f.Y9.toDouble());
+    const QString last = QStringLiteral(", 539 punti, dal punto X = 0,01   Y = 0,48 al punto ") + tc::qstr(pointText(f.X9.toDouble(), f.Y9.toDouble()));
     QVERIFY2(said().startsWith(QStringLiteral("Gli assi e 1000 curve. Le prime 997 curve non sono elencate. Curva 998: ")) &&
                  said().contains(QStringLiteral(". Curva 1000: ELLISSE in ")) && said().endsWith(last + QLatin1Char('.')), qPrintable(said()));
     f.Command4_Click();
@@ -352,8 +353,8 @@ void TestForm4::printedCaption()
     Form4& f = fx.f;
     const auto lines = [&] {
         QStringList l;
-        for (const CaptionLine& c : f.drawnCurves().caption(QString(), 0.75, QDate()).curves)
-            l << QString::number(c.colour) + QLatin1Char(' ') + c.text;
+        for (const CaptionLine& c : f.drawnCurves().caption({}, 0.75, {}).curves)
+            l << QString::number(c.colour) + QLatin1Char(' ') + tc::qstr(c.text);
         return l;
     };
     const QString ellipse = QStringLiteral("2 verde \u2014 ELLISSE, ALFA da 0 a 180, Incr 1, m/q 0,3, \u03b5 0,477, dall'origine");
@@ -376,16 +377,16 @@ void TestForm4::printedCaption()
     f.Command5_Click(); // from the origin, though by "Continua"
     QCOMPARE(lines().value(0).section(QStringLiteral(", "), -1), QStringLiteral("dall'origine"));
     for (int run = 0; run < 21; ++run) { // 1 curve to 21: only the first is left out, and only at 21
-        const QString leftOut = f.drawnCurves().caption(QString(), 0.75, QDate()).leftOut;
+        const QString leftOut = tc::qstr(f.drawnCurves().caption({}, 0.75, {}).leftOut);
         QCOMPARE(leftOut, run == 20 ? QStringLiteral("La prima curva non è elencata.") : QString());
         f.Command2_Click();
     }
-    const PageCaption page = f.drawnCurves().caption(QStringLiteral("Coniche"), 0.55, QDate(2026, 3, 9));
+    const PageCaption page = f.drawnCurves().caption(u"Coniche", 0.55, {2026, 3, 9});
     QCOMPARE(page.curves.size(), std::size_t(20));
-    QCOMPARE(page.leftOut, QStringLiteral("Le prime 2 curve non sono elencate."));
+    QCOMPARE(tc::qstr(page.leftOut), QStringLiteral("Le prime 2 curve non sono elencate."));
     QCOMPARE(page.curves.front().colour, f.drawnCurves().curves()[2].run.colour); // the last twenty
-    QCOMPARE(page.footer, QStringLiteral("Rapporto di calibrazione 0,55 \u2014 9 marzo 2026"));
-    QCOMPARE(page.heading, QStringLiteral("Coniche"));
+    QCOMPARE(tc::qstr(page.footer), QStringLiteral("Rapporto di calibrazione 0,55 \u2014 9 marzo 2026"));
+    QCOMPARE(tc::qstr(page.heading), QStringLiteral("Coniche"));
 }
 
 void TestForm4::overflowAndEndlessRuns()

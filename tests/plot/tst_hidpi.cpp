@@ -39,7 +39,7 @@ void TestHiDpi::dotsAreSharpAtDoubleDensity()
     f.Command5_Click(); // one dot, well away from the axes
     QVERIFY(rec.prompts.isEmpty());
 
-    const QImage& img = f.surface().image();
+    const QImage& img = f.surfaceImage();
     QCOMPARE(img.size(), QSize(1414, 904));
     const QRect dot = colourBounds(img, tc::QBColor(2));
     QCOMPARE(dot.size(), QSize(4, 4));

@@ -22,7 +22,7 @@ namespace {
 // What the user can see of the screen, and the variables under it.
 struct Seen {
     explicit Seen(const Form4& f)
-        : picture(f.surface().image().copy()), title(f.windowTitle()),
+        : picture(f.surfaceImage().copy()), title(f.windowTitle()),
           fields{f.Text10->text(), f.Text3->text(), f.Text4->text(), f.Text2->text(), f.Text1->text()},
           curve(int(f.selectedLaw()))
     {
@@ -168,7 +168,7 @@ void TestLesson::badFilesChangeNothing()
     }
     f.nextStep(); // the open lesson goes on where it was
     QCOMPARE(f.windowTitle(), QStringLiteral("Form4 — lezione «Ellisse e iperbole»: passo 2 di 3"));
-    QCOMPARE(f.printedPage().caption.heading, QStringLiteral("Ellisse e iperbole"));
+    QCOMPARE(tc::qstr(f.printedPage().caption.heading), QStringLiteral("Ellisse e iperbole"));
 
     // Saved while open, the lesson as read; once closed, the steps replayed so far.
     const auto example = std::get<lesson::Lesson>(lesson::readFile(QFINDTESTDATA("../../docs/esempio.lezione")));

@@ -44,7 +44,7 @@ struct Screen4 {
 
 void compareRuns(Form4& a, Form4& b)
 {
-    QCOMPARE(a.surface().image(), b.surface().image());
+    QCOMPARE(a.surfaceImage(), b.surfaceImage());
     const auto same = [](const Value& x, const Value& y) { return x.kind() == y.kind() && x.toDouble() == y.toDouble(); };
     QVERIFY(same(a.X9, b.X9) && same(a.Y9, b.Y9));
     QVERIFY(same(a.X11, b.X11) && same(a.Y11, b.Y11) && same(a.BETA1, b.BETA1));
@@ -107,7 +107,7 @@ void TestSlowMotion::sameResultAsInstant()
                 s->f.slowRun()->tick();
             }
             s->f.resize(1000, 700);
-            QTRY_COMPARE(s->f.surface().clientSize(), QSize(1000, 700));
+            QTRY_COMPARE(tc::toQSize(s->f.surface().clientSize()), QSize(1000, 700));
         }
         s->drawToTheEnd();
         for (int e = 0; e < erases; ++e)

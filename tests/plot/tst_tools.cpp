@@ -47,7 +47,7 @@ private slots:
 void TestTools::copiedAndSavedPicturesAreTheSurface()
 {
     Fixture fx;
-    const QSize client = fx.f.surface().clientSize();
+    const QSize client = tc::toQSize(fx.f.surface().clientSize());
     fx.f.copyDrawing();
     const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(copied.size(), client);

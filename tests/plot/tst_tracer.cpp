@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "plot/fields.h"
-#include "plot/tracer.h"
+#include "core/tracer.h"
 #include "runtime/palette.h"
 #include "support/messages.h"
 

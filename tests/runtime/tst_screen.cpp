@@ -12,17 +12,18 @@
 #include "runtime/palette.h"
 #include "runtime/screen.h"
 #include "support/messages.h"
+#include "support/plainscreen.h"
 
 namespace {
 
-class CountingScreen : public tc::Screen {
+class CountingCore : public PlainCore {
 public:
-    explicit CountingScreen(const QString& caption) : tc::Screen(caption, 3000, 1500) {}
+    using PlainCore::PlainCore;
     int activations = 0;
-
-protected:
     void Form_Activate() override { ++activations; }
 };
+
+using CountingScreen = tc::ScreenOf<CountingCore>;
 
 void sendActivate(QWidget* w)
 {

@@ -6,7 +6,8 @@
 // that the picture is kept.
 #include <QtTest>
 
-#include "runtime/surface.h"
+#include "core/surface.h"
+#include "runtime/screen.h"
 
 namespace {
 
@@ -60,16 +61,16 @@ void TestSurface::dotUnderUserScale()
     QFETCH(double, y);
     QFETCH(int, width);
     QFETCH(QRect, block);
-    tc::Surface s(QSize(100, 50), 1.0, bg);
+    tc::Surface s(tc::Size{100, 50}, 1.0, bg);
     s.setScaleWidth(1000);
     s.setScaleHeight(250);
     s.setDrawWidth(width);
     s.PSet(x, y, ink);
-    const QList<QPoint> pts = inked(s.image());
+    const QList<QPoint> pts = inked(tc::imageOf(s));
     QCOMPARE(pts.size(), block.width() * block.height());
     for (const QPoint& p : pts) {
         QVERIFY2(block.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
-        QCOMPARE(s.image().pixel(p), ink);
+        QCOMPARE(tc::imageOf(s).pixel(p), ink);
     }
 }
 
@@ -77,13 +78,13 @@ void TestSurface::dotAtDoubleDensity()
 {
     // Twice the density: a dot of width 2 covers 4 x 4 device pixels, at the
     // place a dot of the same logical size would cover.
-    tc::Surface s(QSize(100, 50), 2.0, bg);
-    QCOMPARE(s.image().size(), QSize(200, 100));
+    tc::Surface s(tc::Size{100, 50}, 2.0, bg);
+    QCOMPARE(tc::imageOf(s).size(), QSize(200, 100));
     s.setScaleWidth(1000);
     s.setScaleHeight(250);
     s.setDrawWidth(2);
     s.PSet(503, 101, ink);
-    const QList<QPoint> pts = inked(s.image());
+    const QList<QPoint> pts = inked(tc::imageOf(s));
     QCOMPARE(pts.size(), 16);
     QCOMPARE(QRect(pts.first(), pts.last()), QRect(99, 38, 4, 4));
     QCOMPARE(s.pixelAt(50, 20), ink);
@@ -91,14 +92,14 @@ void TestSurface::dotAtDoubleDensity()
 
 void TestSurface::dotsPartlyOffTheSurface()
 {
-    tc::Surface s(QSize(10, 10), 1.0, bg);
+    tc::Surface s(tc::Size{10, 10}, 1.0, bg);
     s.setScaleMode(3);
     s.setDrawWidth(2);
     s.PSet(0.2, 0.2, ink);      // the block reaches past the top-left corner
     s.PSet(-50, 5, ink);        // wholly outside: nothing
     s.PSet(1e300, -1e300, ink); // far outside: nothing, and no overflow
     s.PSet(std::nan(""), 1, ink);
-    const QList<QPoint> pts = inked(s.image());
+    const QList<QPoint> pts = inked(tc::imageOf(s));
     QCOMPARE(pts.size(), 1);
     QCOMPARE(pts.first(), QPoint(0, 0));
 }
@@ -107,7 +108,7 @@ void TestSurface::axisLines()
 {
     // The axes of the plotting frame: a vertical and a horizontal line over
     // the whole surface, on the same pixels as a dot of the pen's width.
-    tc::Surface s(QSize(707, 452), 1.0, bg);
+    tc::Surface s(tc::Size{707, 452}, 1.0, bg);
     s.setScaleWidth(1000);
     s.setScaleHeight(750);
     s.setDrawWidth(2);
@@ -116,75 +117,75 @@ void TestSurface::axisLines()
     const double px = 350 * 707 / 1000.0, py = 425 * 452 / 750.0;
     const int col = int(std::floor(px - 0.5)), row = int(std::floor(py - 0.5));
     for (int y = 0; y < 452; ++y) {
-        QCOMPARE(s.image().pixel(col, y), qRgb(0, 0, 0));
-        QCOMPARE(s.image().pixel(col + 1, y), qRgb(0, 0, 0));
+        QCOMPARE(tc::imageOf(s).pixel(col, y), qRgb(0, 0, 0));
+        QCOMPARE(tc::imageOf(s).pixel(col + 1, y), qRgb(0, 0, 0));
         if (y != row && y != row + 1) {
-            QCOMPARE(s.image().pixel(col - 1, y), bg);
-            QCOMPARE(s.image().pixel(col + 2, y), bg);
+            QCOMPARE(tc::imageOf(s).pixel(col - 1, y), bg);
+            QCOMPARE(tc::imageOf(s).pixel(col + 2, y), bg);
         }
     }
     for (int x = 0; x < 707; ++x) {
-        QCOMPARE(s.image().pixel(x, row), qRgb(0, 0, 0));
-        QCOMPARE(s.image().pixel(x, row + 1), qRgb(0, 0, 0));
+        QCOMPARE(tc::imageOf(s).pixel(x, row), qRgb(0, 0, 0));
+        QCOMPARE(tc::imageOf(s).pixel(x, row + 1), qRgb(0, 0, 0));
     }
-    QCOMPARE(inked(s.image()).size(), 2 * 452 + 2 * 707 - 4);
+    QCOMPARE(inked(tc::imageOf(s)).size(), 2 * 452 + 2 * 707 - 4);
 }
 
 void TestSurface::slantedLineIsContinuous()
 {
-    tc::Surface s(QSize(40, 40), 1.0, bg);
+    tc::Surface s(tc::Size{40, 40}, 1.0, bg);
     s.setScaleMode(3);
     s.Line(2, 3, 30, 17);
     // Every column from the first to the last has exactly one inked pixel.
     for (int x = 2; x <= 30; ++x) {
         int count = 0;
         for (int y = 0; y < 40; ++y)
-            count += s.image().pixel(x, y) != bg;
+            count += tc::imageOf(s).pixel(x, y) != bg;
         QCOMPARE(count, 1);
     }
-    QCOMPARE(s.image().pixel(2, 3), qRgb(0, 0, 0));
-    QCOMPARE(s.image().pixel(30, 17), qRgb(0, 0, 0));
+    QCOMPARE(tc::imageOf(s).pixel(2, 3), qRgb(0, 0, 0));
+    QCOMPARE(tc::imageOf(s).pixel(30, 17), qRgb(0, 0, 0));
 }
 
 void TestSurface::clsAndDirtyArea()
 {
-    tc::Surface s(QSize(100, 50), 1.0, bg);
+    tc::Surface s(tc::Size{100, 50}, 1.0, bg);
     s.setScaleMode(3);
     QVERIFY(s.takeDirty().isEmpty());
     s.setDrawWidth(2);
     s.PSet(10, 10, ink);
-    QCOMPARE(s.takeDirty(), QRect(9, 9, 2, 2));
+    QCOMPARE(tc::toQRect(s.takeDirty()), QRect(9, 9, 2, 2));
     QVERIFY(s.takeDirty().isEmpty());
     {
         tc::Surface::DotPen pen(s);
         pen.dot(10, 10, ink);
         pen.dot(40, 30, ink);
     }
-    QCOMPARE(s.takeDirty(), QRect(QPoint(9, 9), QPoint(40, 30)));
+    QCOMPARE(tc::toQRect(s.takeDirty()), QRect(QPoint(9, 9), QPoint(40, 30)));
     s.Cls();
-    QVERIFY(inked(s.image()).isEmpty());
-    QCOMPARE(s.takeDirty(), QRect(0, 0, 100, 50));
+    QVERIFY(inked(tc::imageOf(s)).isEmpty());
+    QCOMPARE(tc::toQRect(s.takeDirty()), QRect(0, 0, 100, 50));
 }
 
 void TestSurface::resizeKeepsPicture()
 {
-    tc::Surface s(QSize(100, 50), 1.0, bg);
+    tc::Surface s(tc::Size{100, 50}, 1.0, bg);
     s.setScaleMode(3);
     s.setDrawWidth(1);
     s.PSet(90.5, 40.5, ink);
-    s.resizeClient(QSize(40, 20), 1.0); // smaller: the dot is outside, but kept
-    s.resizeClient(QSize(200, 100), 1.0);
-    QCOMPARE(s.image().pixel(90, 40), ink);
-    QCOMPARE(s.image().pixel(150, 90), bg);
+    s.resizeClient(tc::Size{40, 20}, 1.0); // smaller: the dot is outside, but kept
+    s.resizeClient(tc::Size{200, 100}, 1.0);
+    QCOMPARE(tc::imageOf(s).pixel(90, 40), ink);
+    QCOMPARE(tc::imageOf(s).pixel(150, 90), bg);
     // A change of density carries the picture over at the new density.
-    s.resizeClient(QSize(200, 100), 2.0);
-    QCOMPARE(s.image().size(), QSize(400, 200));
+    s.resizeClient(tc::Size{200, 100}, 2.0);
+    QCOMPARE(tc::imageOf(s).size(), QSize(400, 200));
     QCOMPARE(s.pixelAt(90, 40), ink);
 }
 
 void TestSurface::scaleModes()
 {
-    tc::Surface s(QSize(707, 452), 1.0, bg);
+    tc::Surface s(tc::Size{707, 452}, 1.0, bg);
     QCOMPARE(s.scaleWidth(), 707.0f * 15);
     s.setScaleMode(7);
     QCOMPARE(s.scaleWidth(), float(707 * 15 / 567.0));

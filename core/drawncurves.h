@@ -7,11 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include <QDate>
-#include <QString>
-
+#include "format.h"
 #include "laws.h"
 #include "tracer.h"
 
@@ -29,25 +28,28 @@ struct DrawnCurve {
     // Its part of the description, made the first time it is asked for (a
     // run with no one to tell costs no words) and then kept: a curve on the
     // screen never changes its number or its words.
-    mutable QString said;
+    mutable std::u16string said;
 };
 
 // One line of a printed page's caption: a curve's palette colour (shown as
 // a small square) and the words after it.
 struct CaptionLine {
     int colour;
-    QString text;
+    std::u16string text;
 };
 
 // What is printed around the drawing: the lesson's title (may be empty),
 // a line for how many earlier curves are left out (may be empty), a line
 // per curve in the order drawn, and the calibration ratio with the date.
 struct PageCaption {
-    QString heading;
-    QString leftOut;
+    std::u16string heading;
+    std::u16string leftOut;
     std::vector<CaptionLine> curves;
-    QString footer;
+    std::u16string footer;
 };
+
+// "X = 217,64   Y = 0,00": a point in the curve's own units.
+std::u16string pointText(double x, double y);
 
 class DrawnCurves {
 public:
@@ -67,14 +69,14 @@ public:
     // them its law, colour, number of dots, first and last point and whether
     // it stopped at the field's limit. Short enough to hear however many
     // runs were drawn, and made without walking the earlier curves.
-    QString description() const;
+    std::u16string description() const;
     static constexpr std::size_t maxDescribedCurves = 3;
     // What the last run, or "Cancella tutto", changed, in a few words for a
     // screen reader to say: the curve drawn, or what is left.
-    QString lastChange() const;
+    std::u16string lastChange() const;
     // The caption of a printed page; at most `maxCaptionCurves` curves are
     // listed, the last ones, so that the page stays one sheet.
-    PageCaption caption(const QString& lessonTitle, double incr, QDate date) const;
+    PageCaption caption(const std::u16string& lessonTitle, double incr, tc::Date date) const;
     static constexpr std::size_t maxCaptionCurves = 20;
 
 private:
@@ -85,7 +87,7 @@ private:
     std::vector<DrawnCurve> curves_;
     RunValues pending_;
     enum class Change { None, Drawn, NoDots, Erased, Cleared } change_ = Change::None;
-    const QString& wordsOf(std::size_t i) const;
+    const std::u16string& wordsOf(std::size_t i) const;
     // Whether the last run started was a drawing run that left a curve.
     bool lastIsListed_ = false;
 };

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+#include "trig.h"
+
 enum class Law { Ellisse, Iperbole, Parabola };
 
 enum class Direction { Ok, Skip, Overflow };
@@ -19,26 +21,26 @@ inline Direction direction(Law law, double theta, double AS1, double& beta)
     double divisor, quotient;
     switch (law) {
     case Law::Ellisse:
-        divisor = std::tan(theta);
+        divisor = tc::math::tan(theta);
         if (divisor == 0.0)
             return Direction::Skip;
         quotient = AS1 / divisor;
         break;
     case Law::Iperbole:
-        divisor = std::sin(theta);
+        divisor = tc::math::sin(theta);
         if (divisor == 0.0)
             return Direction::Skip;
         quotient = AS1 / divisor;
         break;
     default:
-        divisor = 1.0 + std::sin(theta);
+        divisor = 1.0 + tc::math::sin(theta);
         if (divisor == 0.0)
             return Direction::Skip;
-        quotient = std::cos(theta) / divisor;
+        quotient = tc::math::cos(theta) / divisor;
         break;
     }
     if (!std::isfinite(quotient))
         return Direction::Overflow;
-    beta = std::atan(quotient);
+    beta = tc::math::atan(quotient);
     return Direction::Ok;
 }

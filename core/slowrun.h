@@ -3,24 +3,21 @@
 
 // A run of the tracer drawn slowly, so that a class sees the curve grow dot
 // by dot: the same dots, colours and end as the instant run, only later.
+// The pace comes from a clock, so a late or missed tick only delays dots.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-#include <QObject>
-#include <QTimer>
-
-#include "runtime/surface.h"
+#include "surface.h"
 #include "tracer.h"
 
-class SlowRun : public QObject {
-    Q_OBJECT
+class SlowRun {
 public:
     // Dots a second.
     enum class Pace { Lento = 60, Medio = 250, Veloce = 1000 };
     // Milliseconds since some fixed moment.
-    using Clock = std::function<qint64()>;
+    using Clock = std::function<std::int64_t()>;
 
     // The longest a slow run may take; a longer one goes faster.
     static constexpr double longestSeconds = 60.0;
@@ -28,24 +25,30 @@ public:
     static double dotsPerSecond(Pace chosen, std::int64_t dots);
 
     // Starts drawing the run of `tracer` on `surface`. After each tick
-    // `repaint` shows what was laid; once the run has ended (by itself, by
-    // Esc or by finishNow()) `done` gets the tracer, whose variables are
-    // still to be written back.
+    // `repaint` shows what was laid; once the run has ended (by itself or by
+    // finishNow()) `done` gets the tracer, whose variables are still to be
+    // written back.
     SlowRun(tc::Surface& surface, const Tracer& tracer, Pace pace, Clock clock, std::function<void()> repaint,
             std::function<void(Tracer&)> done);
-    ~SlowRun() override;
+    SlowRun(const SlowRun&) = delete;
+    SlowRun& operator=(const SlowRun&) = delete;
 
     bool running() const { return running_; }
     std::int64_t dotsLaid() const { return tracer_.result().dots; }
     double pace() const { return pace_; }
 
-    // Lays the dots due by now (the timer calls it; a test may too).
+    // Lays the dots due by now (the front end's tick calls it; a test may too).
     void tick();
     // Lays every remaining dot at once and ends the run.
     void finishNow();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
+    // Input was held back while the run is drawn: true the first time, when
+    // whoever cannot see the screen should hear why.
+    bool refusedInput()
+    {
+        const bool first = !toldBusy_;
+        toldBusy_ = true;
+        return first;
+    }
 
 private:
     void lay(std::int64_t maxDots);
@@ -58,8 +61,7 @@ private:
     std::function<void()> repaint_;
     std::function<void(Tracer&)> done_;
     double pace_;
-    qint64 start_;
+    std::int64_t start_;
     bool running_ = true;
     bool toldBusy_ = false;
-    QTimer timer_;
 };

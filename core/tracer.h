@@ -10,11 +10,10 @@
 #include <cstdint>
 #include <limits>
 
-#include <QRgb>
-
 #include "curvevars.h"
 #include "laws.h"
-#include "runtime/palette.h"
+#include "palette.h"
+#include "trig.h"
 
 enum class TraceEnd { Finished, OutOfFieldX, OutOfFieldY, Overflow, TooManyPoints };
 
@@ -40,7 +39,7 @@ class Tracer {
 public:
     static constexpr std::int64_t unbounded = std::numeric_limits<std::int64_t>::max();
 
-    Tracer(const CurveVars& v, Law law, QRgb background)
+    Tracer(const CurveVars& v, Law law, tc::Rgb background)
         : law_(law),
           erase_(v.ClsUL == tc::Value(CurveVars::eraseFlag)),
           background_(background),
@@ -139,8 +138,8 @@ private:
         case Direction::Ok:
             break;
         }
-        const double nx = x9_ + ep1_ * std::cos(b);
-        const double ny = y9_ + ep1_ * std::sin(b);
+        const double nx = x9_ + ep1_ * tc::math::cos(b);
+        const double ny = y9_ + ep1_ * tc::math::sin(b);
         if (!std::isfinite(nx) || !std::isfinite(ny)) {
             stop(TraceEnd::Overflow);
             return false;
@@ -175,7 +174,7 @@ private:
 
     const Law law_;
     const bool erase_;
-    const QRgb background_;
+    const tc::Rgb background_;
     const double step_, end_, icr_, as1_, ep1_, p1_;
     const float cx_, cy_;
     const double limitX_, limitY_;
@@ -190,7 +189,7 @@ private:
 
 // A whole run at once; see Tracer.
 template <typename DotSink>
-TraceResult traceCurve(CurveVars& v, Law law, QRgb background, DotSink&& dot)
+TraceResult traceCurve(CurveVars& v, Law law, tc::Rgb background, DotSink&& dot)
 {
     Tracer t(v, law, background);
     t.advance(Tracer::unbounded, Tracer::unbounded, dot);

@@ -1,0 +1,131 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The plotting screen: draws ellipses, hyperbolas and parabolas by points
+// on axes whose proportions follow the calibration. Here are its variables
+// and procedures, its slow runs and lessons; a front end binds the controls
+// and shows the surface.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "curvevars.h"
+#include "drawncurves.h"
+#include "format.h"
+#include "laws.h"
+#include "lesson.h"
+#include "screen.h"
+#include "slowrun.h"
+#include "tracer.h"
+
+namespace tc {
+
+class Form4Core : public ScreenCore, public CurveVars {
+public:
+    explicit Form4Core(Program& program);
+    ~Form4Core() override;
+
+    // The controls, as laid out and in their focus order.
+    static const std::array<ControlSpec, 23> controls;
+    // A control's caption as shown (UTF-8), found by name.
+    static const char* captionOf(const char* name);
+
+    // Bound by the front end.
+    TextControl *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr, *Text10 = nullptr;
+    OptionControl *Option3 = nullptr, *Option4 = nullptr, *Option5 = nullptr;
+
+    void Form_Activate() override;
+    void CALCOLA();
+    void LeggiText1();
+    void LeggiText2();
+    void LeggiText10();
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+
+    // The law of the selected option, asked in the order Option3, 4, 5.
+    Law selectedLaw() const;
+
+    // The curves on the drawing, as its description tells them.
+    const DrawnCurves& drawnCurves() const { return drawn_; }
+    // The caption of a printed page of the drawing, dated `today`.
+    PageCaption pageCaption(Date today) const;
+
+    // Slow motion: every run laid dot by dot at a pace, off by default.
+    bool slowMotion = false;
+    SlowRun::Pace pace = SlowRun::Pace::Lento;
+    // Where a run reads the time (the pace of a slow run, the busy pointer
+    // of a long instant one); a test gives its own, else the host's clock.
+    SlowRun::Clock runClock;
+    // The slow run being drawn, if any.
+    SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
+    // Ctrl+L: slow motion on or off, and said so.
+    void toggleSlowMotion();
+    // The user's input held back by the slow run in progress.
+    void inputRefusedDuringRun();
+
+    // Lessons. Every drawing command given by the user is a step of the
+    // lesson being recorded; a lesson opened is replayed one step at a time
+    // through the buttons' own handlers, and nothing is recorded while it is
+    // open.
+    const lesson::Lesson& recordedLesson() const { return recorded_; }
+    bool lessonOpen() const { return replay_.has_value(); }
+    bool lessonHasNextStep() const { return replay_ && replay_->done < replay_->lesson.steps.size(); }
+    // Steps of the open lesson replayed so far.
+    std::size_t lessonPosition() const { return replay_ ? replay_->done : 0; }
+    void newLesson();
+    // The text of the lesson file to save, or nothing when the program
+    // would refuse to open it again (then the user was told why).
+    std::optional<std::string> lessonFileText();
+    // Opens a lesson read already, shown by `name` where it has no title.
+    void openLesson(lesson::Lesson lesson, const std::u16string& name);
+    void nextStep();
+    void restartLesson();
+    void closeLesson();
+
+protected:
+    // The front end's part: tell assistive technology the drawing's
+    // description changed; press a command's button as the user would (a
+    // lesson's step does).
+    virtual void drawingDescribed() {}
+    virtual void press(lesson::Command command);
+
+private:
+    void startRun(const Tracer& tracer);
+    void endRun(Tracer& tracer);
+    // Runs `f` once the run in progress has ended, or now.
+    void whenRunEnds(std::function<void()> f);
+    void readField(TextControl* field, const char* label, Value& variable);
+
+    void recordStep(lesson::Command command);
+    // The fields a lesson's step keeps, in the order of its texts.
+    std::array<TextControl*, lesson::fieldCount> lessonFields() const { return {Text10, Text3, Text4, Text2, Text1}; }
+    void startAfresh();
+    void showLessonCaption();
+
+    struct Replay {
+        lesson::Lesson lesson;
+        std::u16string name;
+        std::size_t done = 0;
+    };
+    lesson::Lesson recorded_;
+    std::optional<Replay> replay_;
+
+    std::unique_ptr<SlowRun> slowRun_;
+    std::vector<std::function<void()>> afterRun_;
+    std::optional<std::u16string> captionBeforeRun_;
+    DrawnCurves drawn_;
+};
+
+} // namespace tc
