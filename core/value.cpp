@@ -4,6 +4,8 @@
 
 #include "value.h"
 
+#include "trig.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -114,10 +116,10 @@ Value Sgn(Value v)
     return Value(std::int16_t(d > 0 ? 1 : (d < 0 ? -1 : 0)));
 }
 
-Value Sin(Value v) { return doubleResult(std::sin(v.toDouble())); }
-Value Cos(Value v) { return doubleResult(std::cos(v.toDouble())); }
-Value Tan(Value v) { return doubleResult(std::tan(v.toDouble())); }
-Value Atn(Value v) { return Value(std::atan(v.toDouble())); }
+Value Sin(Value v) { return doubleResult(math::sin(v.toDouble())); }
+Value Cos(Value v) { return doubleResult(math::cos(v.toDouble())); }
+Value Tan(Value v) { return doubleResult(math::tan(v.toDouble())); }
+Value Atn(Value v) { return Value(math::atan(v.toDouble())); }
 
 const char* kindName(Value::Kind k)
 {

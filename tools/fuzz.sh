@@ -21,7 +21,7 @@ case "${1:-}" in
     *) echo "usage: tools/fuzz.sh [--seconds N | --runs N]" >&2; exit 2 ;;
 esac
 "$root/tools/setup-debian.sh" test
-cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S "$root" -B "$root/build-fuzz" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DTC_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$root/build-fuzz" --target "${targets[@]%%:*}"
 work=$(mktemp -d)

@@ -13,8 +13,11 @@ test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
       clang libclang-rt-14-dev dpkg-dev file lintian reuse mandoc poppler-utils shared-mime-info
       at-spi2-core python3-pyatspi dbus orca speech-dispatcher speech-dispatcher-espeak-ng
       qt6-wayland sway xwayland wtype grim
-      cups printer-driver-cups-pdf)
+      cups printer-driver-cups-pdf
+      doctest-dev emscripten nodejs)
 bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
+# The core alone as WebAssembly, its tests run under node (tools/wasm.sh).
+wasm=(cmake ninja-build doctest-dev emscripten nodejs)
 # Debian's own checkers of the package, the licences and the manual page.
 package=(lintian reuse mandoc appstream desktop-file-utils dpkg-dev file shared-mime-info)
 
@@ -24,7 +27,8 @@ for extra in "$@"; do
         test) wanted+=("${test[@]}") ;;
         bench) wanted+=("${bench[@]}") ;;
         package) wanted+=("${package[@]}") ;;
-        *) echo "setup-debian.sh: unknown set '$extra' (test, bench, package)" >&2; exit 2 ;;
+        wasm) wanted+=("${wasm[@]}") ;;
+        *) echo "setup-debian.sh: unknown set '$extra' (test, bench, package, wasm)" >&2; exit 2 ;;
     esac
 done
 
