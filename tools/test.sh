@@ -5,7 +5,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Fresh Debian 12: installs what is missing, builds, and runs every test:
-# the unit and screen tests, the end-to-end tests in a real X server (Orca,
+# the unit and screen tests, the core's tests natively and as WebAssembly, the end-to-end tests in a real X server (Orca,
 # the screen reader, among them), the packaging checks, the fuzz slice, and
 # the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
@@ -16,6 +16,9 @@ jobs=$(nproc)
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs")
+
+echo "== The core as WebAssembly under node: its tests, and 3,000 sessions against the native core =="
+"$root/tools/wasm.sh"
 
 echo "== Fuzzing the number texts, the For/To check and the lesson reader (a slice) =="
 "$root/tools/fuzz.sh" --seconds 45
