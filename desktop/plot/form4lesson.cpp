@@ -40,7 +40,7 @@ void Form4::recordStep(lesson::Command command)
     step.curve = lesson::Curve(int(selectedLaw()));
     const auto fields = lessonFields();
     for (int f = 0; f < lesson::fieldCount; ++f)
-        step.fields[f] = fields[f]->text();
+        step.fields[f] = fields[f]->text().toStdU16String();
     recorded_.steps.push_back(std::move(step));
 }
 
@@ -87,12 +87,12 @@ void Form4::saveLesson()
 
 void Form4::saveLessonTo(const QString& fileName)
 {
-    const QByteArray text = lesson::write(replay_ ? replay_->lesson : recorded_);
+    const QByteArray text = QByteArray::fromStdString(lesson::write(replay_ ? replay_->lesson : recorded_));
     // A file the program would refuse to open is not written: a field typed
     // longer than a lesson allows, a recording grown past its bounds.
-    const lesson::ReadResult check = lesson::read(text);
-    if (const auto* why = std::get_if<QString>(&check)) {
-        tc::MsgBox(QStringLiteral("Impossibile salvare la lezione: ") + *why);
+    const lesson::ReadResult check = lesson::read(text.toStdString());
+    if (const auto* why = std::get_if<std::u16string>(&check)) {
+        tc::MsgBox(QStringLiteral("Impossibile salvare la lezione: ") + QString::fromStdU16String(*why));
         return;
     }
     const QString failure = tc::writeFileWhole(fileName, [&](QIODevice& file) {
@@ -113,13 +113,14 @@ void Form4::openLesson()
 bool Form4::openLessonFrom(const QString& fileName)
 {
     auto read = lesson::readFile(fileName);
-    if (const auto* why = std::get_if<QString>(&read)) {
-        tc::MsgBox(QStringLiteral("Impossibile aprire la lezione: ") + *why);
+    if (const auto* why = std::get_if<std::u16string>(&read)) {
+        tc::MsgBox(QStringLiteral("Impossibile aprire la lezione: ") + QString::fromStdU16String(*why));
         return false;
     }
     Replay replay;
     replay.lesson = std::get<lesson::Lesson>(std::move(read));
-    replay.name = replay.lesson.title.isEmpty() ? QFileInfo(fileName).completeBaseName() : replay.lesson.title;
+    replay.name = replay.lesson.title.empty() ? QFileInfo(fileName).completeBaseName()
+                                              : QString::fromStdU16String(replay.lesson.title);
     replay_ = std::move(replay);
     startAfresh();
     // The drawing is the open lesson's from now on: what is recorded next
@@ -142,7 +143,7 @@ void Form4::nextStep()
     options[int(step.curve)]->setChecked(true);
     const auto fields = lessonFields();
     for (int f = 0; f < lesson::fieldCount; ++f)
-        fields[f]->setText(step.fields[f]);
+        fields[f]->setText(QString::fromStdU16String(step.fields[f]));
     QPushButton* const buttons[] = {Command2, Command5, Command4, Command1};
     QPushButton* const button = buttons[int(step.command)];
     // Said before the step's own result, in the words of its controls.
