@@ -92,7 +92,7 @@ void Form4::saveLessonTo(const QString& fileName)
     // longer than a lesson allows, a recording grown past its bounds.
     const lesson::ReadResult check = lesson::read(text.toStdString());
     if (const auto* why = std::get_if<std::u16string>(&check)) {
-        tc::MsgBox(QStringLiteral("Impossibile salvare la lezione: ") + QString::fromStdU16String(*why));
+        tc::MsgBox(QStringLiteral("Impossibile salvare la lezione: ") + lesson::qtText(*why));
         return;
     }
     const QString failure = tc::writeFileWhole(fileName, [&](QIODevice& file) {
@@ -114,13 +114,13 @@ bool Form4::openLessonFrom(const QString& fileName)
 {
     auto read = lesson::readFile(fileName);
     if (const auto* why = std::get_if<std::u16string>(&read)) {
-        tc::MsgBox(QStringLiteral("Impossibile aprire la lezione: ") + QString::fromStdU16String(*why));
+        tc::MsgBox(QStringLiteral("Impossibile aprire la lezione: ") + lesson::qtText(*why));
         return false;
     }
     Replay replay;
     replay.lesson = std::get<lesson::Lesson>(std::move(read));
     replay.name = replay.lesson.title.empty() ? QFileInfo(fileName).completeBaseName()
-                                              : QString::fromStdU16String(replay.lesson.title);
+                                              : lesson::qtText(replay.lesson.title);
     replay_ = std::move(replay);
     startAfresh();
     // The drawing is the open lesson's from now on: what is recorded next
@@ -143,7 +143,7 @@ void Form4::nextStep()
     options[int(step.curve)]->setChecked(true);
     const auto fields = lessonFields();
     for (int f = 0; f < lesson::fieldCount; ++f)
-        fields[f]->setText(QString::fromStdU16String(step.fields[f]));
+        fields[f]->setText(lesson::qtText(step.fields[f]));
     QPushButton* const buttons[] = {Command2, Command5, Command4, Command1};
     QPushButton* const button = buttons[int(step.command)];
     // Said before the step's own result, in the words of its controls.

@@ -5,7 +5,10 @@
 // is read here.
 #pragma once
 
+#include <string_view>
+
 #include <QString>
+#include <QStringView>
 
 #include "core/lesson.h"
 
@@ -13,5 +16,10 @@ namespace lesson {
 
 // The lesson in a file, with the system's reason when it cannot be read.
 ReadResult readFile(const QString& fileName);
+
+// A lesson's text as a QString, unit for unit. Not QString::fromStdU16String,
+// which takes a leading U+FEFF or U+FFFE for a byte order mark: it drops
+// the one, and swaps the bytes of the whole text after the other.
+inline QString qtText(std::u16string_view text) { return QStringView(text).toString(); }
 
 } // namespace lesson
