@@ -51,7 +51,11 @@ inline constexpr int maxTitleChars = 200;
 // The file's text, UTF-8.
 std::string write(const Lesson& lesson);
 
-// A lesson, or why the bytes are not one.
+// A lesson, or why the bytes are not one. The file is JSON as the standard
+// has it (RFC 8259), in UTF-8: no control character unescaped in a string,
+// no unknown escape, no surrogate escaped without its pair, no number such
+// as "1." or ".5"; nested at most 1024 deep. A key given twice counts once,
+// with its last value.
 using ReadResult = std::variant<Lesson, std::u16string>;
 ReadResult read(std::string_view bytes);
 
