@@ -1,64 +1,21 @@
 // SPDX-FileCopyrightText: 2026 the tracciacurve authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A lesson: the commands given on the plotting screen, one step each, with
-// the curve and the field texts as they stood, kept in a small JSON file a
-// teacher can read. Plain data, read strictly: a file yields a whole lesson
-// or one reason, in Italian, why it is not one.
+// A lesson file opened from the desktop: the format is the core's, the file
+// is read here.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <variant>
-#include <vector>
+#include <string_view>
 
-#include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include "core/lesson.h"
 
 namespace lesson {
 
-// The four drawing commands of the screen.
-enum class Command { DallOrigine, Continua, CancellaUltimo, CancellaTutto };
-enum class Curve { Ellisse, Iperbole, Parabola };
-
-// The five fields in the order the file lists them.
-enum Field { Epsilon, For, To, Incr, MQ, fieldCount };
-
-struct Step {
-    Command command = Command::DallOrigine;
-    Curve curve = Curve::Ellisse;
-    // Texts, not numbers: "0,3" stays "0,3" and "abc" stays "abc".
-    std::array<QString, fieldCount> fields;
-    bool operator==(const Step&) const = default;
-};
-
-struct Lesson {
-    QString title; // may be empty
-    std::vector<Step> steps;
-    bool operator==(const Lesson&) const = default;
-};
-
-inline constexpr const char* formatName = "tracciacurve-lezione";
-inline constexpr int formatVersion = 1;
-inline constexpr const char* fileSuffix = "lezione";
-// Bounds that keep a hostile or broken file from costing time or memory.
-inline constexpr qint64 maxFileBytes = 1024 * 1024;
-inline constexpr std::size_t maxSteps = 10000;
-inline constexpr int maxFieldChars = 100;
-inline constexpr int maxTitleChars = 200;
-
-// The file's text, UTF-8.
-QByteArray write(const Lesson& lesson);
-
-// A lesson, or why the bytes are not one.
-using ReadResult = std::variant<Lesson, QString>;
-ReadResult read(const QByteArray& bytes);
-// The same from a file, with the system's reason when it cannot be read.
+// The lesson in a file, with the system's reason when it cannot be read.
 ReadResult readFile(const QString& fileName);
 
-// The names a file uses: "origine", "ellisse", "mq".
-const char* commandName(Command c);
-const char* curveName(Curve c);
-const char* fieldName(Field f);
 
 } // namespace lesson

@@ -17,7 +17,9 @@ inline std::u16string_view u16(const QString& s)
     return {reinterpret_cast<const char16_t*>(s.utf16()), std::size_t(s.size())};
 }
 
-// Every unit kept, a leading U+FEFF too.
+// Every unit kept: not QString::fromStdU16String, which in Qt 6.4 takes a
+// leading U+FEFF for a byte order mark and drops it (and U+FFFE swaps the
+// bytes of the whole text).
 inline QString qstr(std::u16string_view s)
 {
     return QString(reinterpret_cast<const QChar*>(s.data()), qsizetype(s.size()));

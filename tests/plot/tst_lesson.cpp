@@ -12,6 +12,7 @@
 
 #include "runtime/palette.h"
 #include "runtime/savefile.h"
+#include "runtime/text.h"
 #include "support/form4fixture.h"
 #include "support/pixels.h"
 
@@ -146,8 +147,8 @@ void TestLesson::badFilesChangeNothing()
     QByteArray longest = good;
     longest.replace("\"0,3\"", '"' + x.repeated(100) + '"').replace("\"passi\"", "\"titolo\": \"" + x.repeated(200) + "\", \"passi\"");
     for (const QByteArray& text : {good + QByteArray(1024 * 1024 - good.size(), ' '), lessonText(QByteArrayList(10000, shortStep).join(',')), longest}) {
-        const lesson::ReadResult r = lesson::read(text);
-        QVERIFY2(std::holds_alternative<lesson::Lesson>(r), qPrintable(r.index() ? std::get<QString>(r) : QString()));
+        const lesson::ReadResult r = lesson::read(text.toStdString());
+        QVERIFY2(std::holds_alternative<lesson::Lesson>(r), qPrintable(r.index() ? tc::qstr(std::get<std::u16string>(r)) : QString()));
     }
 
     Form4Fixture fx;
@@ -174,10 +175,10 @@ void TestLesson::badFilesChangeNothing()
     const auto example = std::get<lesson::Lesson>(lesson::readFile(QFINDTESTDATA("../../docs/esempio.lezione")));
     const auto saved = [&] { QFile s(file); return s.open(QIODevice::ReadOnly) ? s.readAll() : QByteArray(); };
     f.saveLessonTo(file);
-    QCOMPARE(saved(), lesson::write(example));
+    QCOMPARE(saved(), QByteArray::fromStdString(lesson::write(example)));
     f.closeLesson();
     f.saveLessonTo(file);
-    QCOMPARE(saved(), lesson::write({{}, {example.steps[0], example.steps[1]}}));
+    QCOMPARE(saved(), QByteArray::fromStdString(lesson::write({{}, {example.steps[0], example.steps[1]}})));
 }
 
 QTEST_MAIN(TestLesson)
