@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include <QString>
-#include <QStringView>
 
 #include "core/lesson.h"
 
@@ -16,6 +15,5 @@ namespace lesson {
 
 // The lesson in a file, with the system's reason when it cannot be read.
 ReadResult readFile(const QString& fileName);
-
 
 } // namespace lesson

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "plot/lesson.h"
 #include "runtime/palette.h"
 #include "runtime/savefile.h"
 #include "runtime/text.h"
