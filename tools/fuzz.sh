@@ -4,15 +4,16 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Fuzzes the number text rules and the For/To check, and the lesson file
-# reader, with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Fuzzes the number text rules and the For/To check, the lesson file reader,
+# and the core's number texts against Qt's Italian reader and writer, with
+# libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
 #   tools/fuzz.sh                 a 45-second slice, shared by the targets (what CI runs)
 #   tools/fuzz.sh --seconds N     N seconds, shared by the targets
 #   tools/fuzz.sh --runs N        N inputs for each target (for example 1000000)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # Each target with its seed corpus.
-targets=(fuzz_numbers:corpus fuzz_lesson:lessons)
+targets=(fuzz_numbers:corpus fuzz_lesson:lessons fuzz_numtext_qt:numtext)
 limit=(-max_total_time=$((45 / ${#targets[@]})))
 case "${1:-}" in
     --seconds) limit=(-max_total_time=$(($2 / ${#targets[@]}))) ;;

@@ -4,11 +4,6 @@
 
 #include "numtext.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include <QRegularExpression>
-
 namespace tc {
 
 const QLocale& italianLocale()
@@ -21,52 +16,14 @@ const QLocale& italianLocale()
     return locale;
 }
 
-namespace {
-
-// The parser refuses a well-written number too small for a double ("1e-400")
-// instead of rounding it to 0, as it already does just above that ("1e-320").
-bool underflows(const QString& untrimmed, double& v)
-{
-    const QString text = untrimmed.trimmed();
-    const qsizetype e = std::max(text.lastIndexOf(QLatin1Char('e')), text.lastIndexOf(QLatin1Char('E')));
-    if (e <= 0)
-        return false;
-    const QStringView mantissa = QStringView(text).left(e);
-    const QStringView exponent = QStringView(text).mid(e + 1);
-    static const QRegularExpression negativeExponent(QStringLiteral("^-[0-9]+$"));
-    if (!negativeExponent.match(exponent).hasMatch() || mantissa.contains(QLatin1Char('e'), Qt::CaseInsensitive))
-        return false;
-    bool ok = false;
-    const double m = QLocale(QLocale::Italian, QLocale::Italy).toDouble(mantissa, &ok);
-    if (!ok || !std::isfinite(m))
-        return false;
-    v = 0.0;
-    return true;
-}
-
-} // namespace
-
 std::optional<double> textToNumber(const QString& text)
 {
-    // Number options only govern output; reading still takes group
-    // separators where they belong ("1.000").
-    static const QLocale reader(QLocale::Italian, QLocale::Italy);
-    bool ok = false;
-    double v = reader.toDouble(text, &ok);
-    if (!ok)
-        ok = underflows(text, v);
-    // The parser takes "nan" and "inf", and gives inf with ok for some
-    // overflowing texts; neither is a number a curve can be traced with.
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    return textToNumber(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())));
 }
 
 QString numberToText(double v)
 {
-    if (v == 0.0)
-        v = 0.0; // "-0" is not a text the user ever typed or wants to read
-    return italianLocale().toString(v, 'g', 15);
+    return QString::fromStdU16String(numberToText16(v));
 }
 
 } // namespace tc

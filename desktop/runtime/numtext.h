@@ -2,8 +2,8 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Numbers as the user types and reads them: Italian, decimal comma,
-// whatever locale the machine runs under.
+// Numbers as the user types and reads them, as QStrings: the core's rules
+// (Italian, decimal comma, whatever locale the machine runs under).
 #pragma once
 
 #include <optional>
@@ -11,9 +11,12 @@
 #include <QLocale>
 #include <QString>
 
+#include "core/numtext.h"
+
 namespace tc {
 
-// The locale every number text of the program is read and written in.
+// The Italian locale, for the dates and fixed-point figures the program
+// writes besides its numbers.
 const QLocale& italianLocale();
 
 // The number a field's text holds, or nothing when the text is not a number

@@ -69,15 +69,8 @@ public:
     template <typename F>
     void handle(F&& f)
     {
-        if (programEnded())
-            return;
-        Screen* outer = handling_;
-        handling_ = this;
-        struct Restore {
-            Screen* outer;
-            ~Restore() { handling_ = outer; }
-        } restore{outer};
-        f();
+        if (!programEnded())
+            asOwnerOfMessages(this, std::forward<F>(f));
     }
     // Wires a button's click to a handler of this screen.
     template <typename F>
