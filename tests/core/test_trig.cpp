@@ -87,7 +87,7 @@ TEST_CASE("sin, tan and atan are exactly odd, cos exactly even")
     CHECK(broken[3] == 0);
 }
 
-TEST_CASE("special values")
+TEST_CASE("zeros, infinities and NaN")
 {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
