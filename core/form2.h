@@ -20,6 +20,9 @@ public:
 
     // The controls, as laid out and in their focus order.
     static const std::array<ControlSpec, 6> controls;
+    // HScroll1's range, a step for an arrow and for a press in the track,
+    // and its position when the screen is made.
+    static constexpr int barMinimum = 1, barMaximum = 30, barSmallChange = 1, barLargeChange = 1;
 
     // Public variables.
     Value P1, INCR, CX, CY, XR, YR;

@@ -42,18 +42,12 @@ Form2::Form2()
     Command1 = qobject_cast<QPushButton*>(made.value("Command1"));
     Command3 = qobject_cast<QPushButton*>(made.value("Command3"));
 
-    QPalette red = Label1->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label1->setPalette(red);
-    QFont heading(QStringLiteral("MS Sans Serif"));
-    heading.setPointSizeF(13.5);
-    heading.setWeight(QFont::Normal);
-    Label1->setFont(heading);
+    tc::applyLooks(made, tc::form2Looks);
 
-    HScroll1->setRange(1, 30);
-    HScroll1->setSingleStep(1);
-    HScroll1->setPageStep(1);
-    HScroll1->setValue(1);
+    HScroll1->setRange(barMinimum, barMaximum);
+    HScroll1->setSingleStep(barSmallChange);
+    HScroll1->setPageStep(barLargeChange);
+    HScroll1->setValue(barMinimum);
 
     // For a screen reader: what the bar and the box are, and the ratio as
     // the bar's value (no label stands beside either).
@@ -62,9 +56,6 @@ Form2::Form2()
     if (auto* bar = qobject_cast<tc::HScrollBar*>(HScroll1))
         bar->setShownValue({0.51, 0.02, [this] { return INCR.toDouble(); }});
     Text1->setAccessibleName(QStringLiteral("Rapporto impostato"));
-
-    tc::setBackColor(Command2, qRgb(255, 192, 128));
-    tc::setBackColor(Command1, palette().color(QPalette::HighlightedText).rgb());
 
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { handle([this] { HScroll1_Change(); }); });
     onClick(Command1, [this] { Command1_Click(); });

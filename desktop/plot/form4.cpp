@@ -75,19 +75,8 @@ Form4::Form4()
     for (std::size_t i = 0; i < options_.size(); ++i)
         *chosen[i] = &options_[i].emplace(options[i]);
 
-    Command2->setToolTip(QStringLiteral("Fare click più volte per cambiare il colore."));
-    Command5->setToolTip(QStringLiteral("Prosegue dall'ultima curva."));
-    Frame3->setToolTip(QStringLiteral("L'angolo BETA è segmentato tramite il seno  di ALFA che lo incrementa "
-                                      "dal valore For al valore To  (es.  BETA * Sin ALFA)"));
+    tc::applyLooks(made, tc::form4Looks);
     Option3->setChecked(true);
-
-    QPalette red = Label6->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label6->setPalette(red);
-    QFont epsilon(QStringLiteral("MS Sans Serif"));
-    epsilon.setPointSize(12);
-    epsilon.setWeight(QFont::Normal);
-    Label11->setFont(epsilon);
 
     onClick(Command1, [this] { Command1_Click(); });
     onClick(Command2, [this] { Command2_Click(); });

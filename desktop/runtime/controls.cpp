@@ -132,6 +132,29 @@ QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSp
     return made;
 }
 
+void applyLooks(const QHash<QString, QWidget*>& made, std::span<const ControlLook> looks)
+{
+    for (const ControlLook& l : looks) {
+        QWidget* w = made.value(QString::fromLatin1(l.name));
+        Q_ASSERT_X(w, "applyLooks", "a look for a control the table does not make");
+        if (l.tooltip)
+            w->setToolTip(QString::fromUtf8(l.tooltip));
+        if (l.fore) {
+            QPalette pal = w->palette();
+            pal.setColor(QPalette::WindowText, QColor(l.fore));
+            w->setPalette(pal);
+        }
+        if (l.back)
+            setBackColor(w, l.back == highlightedText ? w->palette().color(QPalette::HighlightedText).rgb() : l.back);
+        if (l.font) {
+            QFont f(QString::fromUtf8(l.font));
+            f.setPointSizeF(l.points);
+            f.setWeight(QFont::Normal);
+            w->setFont(f);
+        }
+    }
+}
+
 void setBackColor(QWidget* w, QRgb colour)
 {
     QPalette pal = w->palette();

@@ -18,6 +18,7 @@
 #include <QString>
 
 #include "core/controls.h"
+#include "core/looks.h"
 
 class QWidget;
 
@@ -66,6 +67,9 @@ private:
 
 // Creates, names and places the controls, chaining the focus by tab index.
 QHash<QString, QWidget*> buildControls(Screen* screen, std::span<const ControlSpec> table);
+// Dresses the controls made from a table in the tooltips, colours and fonts
+// the screen gives some of them.
+void applyLooks(const QHash<QString, QWidget*>& made, std::span<const ControlLook> looks);
 
 // The background colour of a control, as the screens set it (text boxes
 // turn red while their text is refused, buttons carry colours).

@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "accessible.h"
+#include "core/looks.h"
 #include "guide.h"
 
 namespace tc {
@@ -58,13 +59,13 @@ bool compositorDecidesActivation()
 
 void useClassicFonts()
 {
-    const QString classic = QStringLiteral("MS Sans Serif");
-    QFont::insertSubstitutions(classic, {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                                         QStringLiteral("DejaVu Sans")});
+    const QString classic = QString::fromLatin1(classicFace);
+    QStringList relatives;
+    for (const char* face : classicFaceRelatives)
+        relatives.append(QString::fromLatin1(face));
+    QFont::insertSubstitutions(classic, relatives);
     QFont f(classic);
-    // The bitmap face of 8 points is narrower than its scalable relatives;
-    // at 7.5 points these set every caption on the line it was made for.
-    f.setPointSizeF(7.5);
+    f.setPointSizeF(classicPoints);
     QApplication::setFont(f);
 }
 
