@@ -1,0 +1,439 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The web page's side of the program: the core's host in a browser. The
+// page (page.js) draws the three screens as panels and calls the entry
+// points at the bottom, one at a time; everything the procedures ask of
+// their screens comes back through the few functions the page defines.
+#include <emscripten.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "core/form1.h"
+#include "core/form2.h"
+#include "core/form4.h"
+#include "core/looks.h"
+#include "core/screen.h"
+#include "core/text.h"
+
+// The page's functions. Texts cross as UTF-16 units, as the fields hold them.
+EM_JS(void, tc_page_blit,
+      (int screen, const std::uint8_t* pixels, int bytesPerLine, int width, int height, const std::uint32_t* table,
+       int colours, int x, int y, int w, int h),
+      { TC.blit(screen, pixels, bytesPerLine, width, height, table, colours, x, y, w, h); });
+EM_JS(void, tc_page_caption, (int screen, const char16_t* text, int length),
+      { TC.setCaption(screen, TC.text16(text, length)); });
+EM_JS(char16_t*, tc_page_text, (int control), { return TC.newText16(TC.controlText(control)); });
+EM_JS(void, tc_page_set_text, (int control, const char16_t* text, int length),
+      { TC.setControlText(control, TC.text16(text, length)); });
+EM_JS(void, tc_page_back_color, (int control, std::uint32_t colour), { TC.setBackColor(control, colour); });
+EM_JS(int, tc_page_checked, (int control), { return TC.checked(control) ? 1 : 0; });
+EM_JS(void, tc_page_set_checked, (int control, int on), { TC.setChecked(control, on !== 0); });
+EM_JS(void, tc_page_show, (int screen), { TC.show(screen); });
+EM_JS(void, tc_page_front, (int screen), { TC.front(screen); });
+EM_JS(void, tc_page_end, (), { TC.end(); });
+EM_JS(void, tc_page_announce, (const char16_t* text, int length), { TC.announce(TC.text16(text, length)); });
+EM_JS(void, tc_page_ticks, (int on), { TC.ticks(on !== 0); });
+EM_JS(void, tc_page_busy, (int on), { TC.busy(on !== 0); });
+EM_JS(double, tc_page_dpr, (), { return window.devicePixelRatio || 1; });
+// Waits, without blocking the page, until the user closes the box.
+EM_ASYNC_JS(void, tc_page_message, (int owner, const char16_t* text, int length, const char16_t* about, int aboutLength),
+            { await TC.message(owner, TC.text16(text, length), TC.text16(about, aboutLength)); });
+
+namespace tc::web {
+namespace {
+
+// A control's number on the page: its screen and its row in the screen's table.
+constexpr int controlsPerScreen = 64;
+int handleOf(ScreenId screen, int row) { return int(screen) * controlsPerScreen + row; }
+
+template <std::size_t N>
+int handleOf(ScreenId screen, const std::array<ControlSpec, N>& table, std::string_view name)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (name == table[i].name)
+            return handleOf(screen, int(i));
+    std::abort(); // a name the tables do not hold is the program's own mistake
+}
+
+class PageText : public TextControl {
+public:
+    explicit PageText(int handle) : handle_(handle) {}
+    std::u16string text() const override
+    {
+        char16_t* units = tc_page_text(handle_);
+        std::u16string s(units);
+        std::free(units);
+        return s;
+    }
+    void setText(std::u16string_view text) override { tc_page_set_text(handle_, text.data(), int(text.size())); }
+    void setBackColor(Rgb colour) override { tc_page_back_color(handle_, colour); }
+
+private:
+    int handle_;
+};
+
+class PageOption : public OptionControl {
+public:
+    explicit PageOption(int handle) : handle_(handle) {}
+    bool value() const override { return tc_page_checked(handle_) != 0; }
+    void setValue(bool on) override { tc_page_set_checked(handle_, on ? 1 : 0); }
+
+private:
+    int handle_;
+};
+
+// The bar's position as of the change being handled: the page may have
+// moved on already while earlier input waits its turn.
+class PageBar : public ScrollControl {
+public:
+    int value() const override { return value_; }
+    int value_ = Form2Core::barMinimum;
+};
+
+// A screen of the program as a panel of the page.
+template <typename Core>
+class PageScreen : public Core {
+public:
+    explicit PageScreen(Program& program) : Core(program)
+    {
+        this->surface().resizeClient(this->surface().clientSize(), tc_page_dpr());
+    }
+    // The page's density changed (a zoom, another monitor).
+    void densityChanged(double dpr)
+    {
+        Surface& s = this->surface();
+        s.resizeClient(s.clientSize(), dpr);
+        surfaceChanged({0, 0, s.clientSize().width, s.clientSize().height});
+    }
+
+protected:
+    void surfaceChanged(const Rect& logical) override
+    {
+        const Surface& s = this->surface();
+        const double dpr = s.devicePixelRatio();
+        const Size device{int(std::lround(s.clientSize().width * dpr)), int(std::lround(s.clientSize().height * dpr))};
+        const int left = int(std::floor(logical.x * dpr)), top = int(std::floor(logical.y * dpr));
+        const Rect r = Rect::fromCorners(left, top, int(std::ceil((logical.x + logical.width) * dpr)) - 1,
+                                         int(std::ceil((logical.y + logical.height) * dpr)) - 1)
+                           .intersected({0, 0, device.width, device.height});
+        if (r.isEmpty())
+            return;
+        const auto& table = s.colourTable();
+        tc_page_blit(int(this->id()), s.pixels(), int(s.bytesPerLine()), device.width, device.height, table.data(),
+                     int(table.size()), r.x, r.y, r.width, r.height);
+    }
+    void captionChanged() override
+    {
+        tc_page_caption(int(this->id()), this->caption().data(), int(this->caption().size()));
+    }
+};
+
+class PageForm2 : public PageScreen<Form2Core> {
+public:
+    explicit PageForm2(Program& program) : PageScreen(program), text_(handleOf(ScreenId::Form2, controls, "Text1"))
+    {
+        HScroll1 = &bar_;
+        Text1 = &text_;
+    }
+    PageBar bar_;
+
+private:
+    PageText text_;
+};
+
+class PageForm4 : public PageScreen<Form4Core> {
+public:
+    explicit PageForm4(Program& program) : PageScreen(program)
+    {
+        const auto bind = [](auto& made, const char* name, auto*& slot) {
+            slot = &made.emplace_back(handleOf(ScreenId::Form4, controls, name));
+        };
+        texts_.reserve(5);
+        options_.reserve(3);
+        bind(texts_, "Text1", Text1);
+        bind(texts_, "Text2", Text2);
+        bind(texts_, "Text3", Text3);
+        bind(texts_, "Text4", Text4);
+        bind(texts_, "Text10", Text10);
+        bind(options_, "Option3", Option3);
+        bind(options_, "Option4", Option4);
+        bind(options_, "Option5", Option5);
+    }
+
+private:
+    std::vector<PageText> texts_;
+    std::vector<PageOption> options_;
+};
+
+class PageHost : public Host {
+public:
+    Rgb buttonFace() override { return rgb(239, 239, 239); }
+
+    void msgBox(ScreenCore& owner, std::u16string_view prompt, std::u16string_view about) override
+    {
+        tc_page_message(int(owner.id()), prompt.data(), int(prompt.size()), about.data(), int(about.size()));
+    }
+    void end() override
+    {
+        program->ended();
+        tc_page_end();
+    }
+    ScreenCore& screen(ScreenId id) override
+    {
+        switch (id) {
+        case ScreenId::Form1:
+            return made(form1);
+        case ScreenId::Form2:
+            return made(form2);
+        case ScreenId::Form4:
+            return made(form4);
+        }
+        std::abort();
+    }
+    void show(ScreenId id) override
+    {
+        ScreenCore& s = screen(id);
+        tc_page_show(int(id));
+        // Shown by the program, the screen becomes the active one at once,
+        // as a window shown on the desktop does.
+        program->activate(s, [] {});
+        tc_page_front(int(id));
+    }
+    void announce(std::u16string_view text) override { tc_page_announce(text.data(), int(text.size())); }
+    bool announcementsHeard() override { return true; } // a live region: whoever listens
+    std::int64_t monotonicMs() override { return std::int64_t(emscripten_get_now()); }
+    void startTicks(std::function<void()> tick) override
+    {
+        tick_ = std::move(tick);
+        tc_page_ticks(1);
+    }
+    void stopTicks() override
+    {
+        tick_ = {};
+        tc_page_ticks(0);
+    }
+    void setBusy(bool busy) override { tc_page_busy(busy ? 1 : 0); }
+
+    void tick()
+    {
+        if (tick_)
+            tick_();
+    }
+
+    Program* program = nullptr;
+    std::unique_ptr<PageScreen<Form1Core>> form1;
+    std::unique_ptr<PageForm2> form2;
+    std::unique_ptr<PageForm4> form4;
+
+private:
+    template <typename S>
+    S& made(std::unique_ptr<S>& s)
+    {
+        if (!s)
+            s = std::make_unique<S>(*program);
+        return *s;
+    }
+    std::function<void()> tick_;
+};
+
+PageHost& host()
+{
+    static PageHost h;
+    return h;
+}
+
+Program& program()
+{
+    static Program p(host());
+    return p;
+}
+
+// The screens' layout for the page, as JSON: the same tables, in pixels.
+void appendString(std::string& out, const char* s)
+{
+    out += '"';
+    for (; s && *s; ++s) {
+        const unsigned char c = static_cast<unsigned char>(*s);
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (c < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", c);
+            out += esc;
+        } else {
+            out += char(c);
+        }
+    }
+    out += '"';
+}
+
+void appendScreen(std::string& out, ScreenId id, const char* name, int widthTwips, int heightTwips,
+                  std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
+{
+    const auto px = [](int twips) { return std::to_string(ScreenCore::twipsToPixels(twips)); };
+    out += "{\"id\":" + std::to_string(int(id)) + ",\"name\":";
+    appendString(out, name);
+    out += ",\"width\":" + px(widthTwips) + ",\"height\":" + px(heightTwips) + ",\"controls\":[";
+    static const char* const kinds[] = {"button", "textbox", "label", "frame", "option", "hscrollbar", "panel"};
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& c = controls[i];
+        out += i ? ",{" : "{";
+        out += "\"handle\":" + std::to_string(handleOf(id, int(i))) + ",\"name\":";
+        appendString(out, c.name);
+        out += ",\"kind\":";
+        appendString(out, kinds[int(c.kind)]);
+        out += ",\"container\":";
+        if (c.container)
+            appendString(out, c.container);
+        else
+            out += "null";
+        out += ",\"caption\":";
+        appendString(out, c.caption);
+        out += ",\"left\":" + px(c.left) + ",\"top\":" + px(c.top) + ",\"width\":" + px(c.width) +
+               ",\"height\":" + px(c.height) + ",\"tab\":" + std::to_string(c.tabIndex);
+        if (c.kind == ControlKind::HScrollBar)
+            out += ",\"min\":" + std::to_string(Form2Core::barMinimum) + ",\"max\":" +
+                   std::to_string(Form2Core::barMaximum) + ",\"step\":" + std::to_string(Form2Core::barSmallChange) +
+                   ",\"page\":" + std::to_string(Form2Core::barLargeChange);
+        for (const ControlLook& l : looks) {
+            if (std::string_view(l.name) != c.name)
+                continue;
+            if (l.tooltip) {
+                out += ",\"tooltip\":";
+                appendString(out, l.tooltip);
+            }
+            if (l.fore)
+                out += ",\"fore\":" + std::to_string(l.fore & 0xffffff);
+            if (l.back == highlightedText)
+                out += ",\"back\":\"HighlightText\"";
+            else if (l.back)
+                out += ",\"back\":" + std::to_string(l.back & 0xffffff);
+            if (l.font) {
+                out += ",\"font\":";
+                appendString(out, l.font);
+                out += ",\"points\":" + std::to_string(l.points);
+            }
+        }
+        out += "}";
+    }
+    out += "]}";
+}
+
+} // namespace
+} // namespace tc::web
+
+using namespace tc;
+using namespace tc::web;
+
+// The entry points. The page calls them one at a time, never while one of
+// them waits for a message box to close.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* tc_layout()
+{
+    static const std::string json = [] {
+        std::string out = "{\"face\":";
+        appendString(out, classicFace);
+        out += ",\"relatives\":[";
+        for (std::size_t i = 0; i < classicFaceRelatives.size(); ++i) {
+            out += i ? "," : "";
+            appendString(out, classicFaceRelatives[i]);
+        }
+        out += "],\"points\":" + std::to_string(classicPoints) + ",\"title\":";
+        appendString(out, applicationTitle);
+        out += ",\"screens\":[";
+        appendScreen(out, ScreenId::Form1, "Form1", 11670, 7305, Form1Core::controls, {});
+        out += ",";
+        appendScreen(out, ScreenId::Form2, "Form2", 9855, 6840, Form2Core::controls, form2Looks);
+        out += ",";
+        appendScreen(out, ScreenId::Form4, "Form4", 10605, 6780, Form4Core::controls, form4Looks);
+        out += "]}";
+        return out;
+    }();
+    return json.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE void tc_start()
+{
+    host().program = &program();
+    program().Show(ScreenId::Form1);
+}
+
+// A press or the focus entering a screen: the activation rule decides.
+EMSCRIPTEN_KEEPALIVE void tc_activate(int screen)
+{
+    ScreenCore& s = program().screen(ScreenId(screen));
+    program().activate(s);
+}
+
+EMSCRIPTEN_KEEPALIVE void tc_click(int control)
+{
+    const ScreenId screen = ScreenId(control / controlsPerScreen);
+    const std::size_t row = std::size_t(control % controlsPerScreen);
+    program().handle([&] {
+        switch (screen) {
+        case ScreenId::Form1:
+            if (std::string_view(Form1Core::controls.at(row).name) == "Command1")
+                host().form1->Command1_Click();
+            break;
+        case ScreenId::Form2: {
+            Form2Core& f = program().form2();
+            const std::string_view name = Form2Core::controls.at(row).name;
+            if (name == "Command1")
+                f.Command1_Click();
+            else if (name == "Command3")
+                f.Command3_Click();
+            break;
+        }
+        case ScreenId::Form4: {
+            Form4Core& f = program().form4();
+            const std::string_view name = Form4Core::controls.at(row).name;
+            using Handler = void (Form4Core::*)();
+            static constexpr std::pair<std::string_view, Handler> handlers[] = {
+                {"Command1", &Form4Core::Command1_Click}, {"Command2", &Form4Core::Command2_Click},
+                {"Command3", &Form4Core::Command3_Click}, {"Command4", &Form4Core::Command4_Click},
+                {"Command5", &Form4Core::Command5_Click}};
+            for (const auto& [n, h] : handlers)
+                if (n == name)
+                    (f.*h)();
+            break;
+        }
+        }
+    });
+}
+
+// The user moved the calibration bar to `value`.
+EMSCRIPTEN_KEEPALIVE void tc_bar_changed(int value)
+{
+    program().handle([&] {
+        PageForm2& f = static_cast<PageForm2&>(program().form2());
+        f.bar_.value_ = value;
+        f.HScroll1_Change();
+    });
+}
+
+EMSCRIPTEN_KEEPALIVE void tc_tick() { program().handle([] { host().tick(); }); }
+
+// Input that came during a slow run, and Esc, which finishes it.
+EMSCRIPTEN_KEEPALIVE void tc_input_refused() { program().handle([] { program().inputRefusedDuringRun(); }); }
+EMSCRIPTEN_KEEPALIVE void tc_finish_run() { program().handle([] { program().finishRunInProgress(); }); }
+
+EMSCRIPTEN_KEEPALIVE void tc_density_changed(double dpr)
+{
+    if (host().form1)
+        host().form1->densityChanged(dpr);
+    if (host().form2)
+        host().form2->densityChanged(dpr);
+    if (host().form4)
+        host().form4->densityChanged(dpr);
+}
+
+} // extern "C"
