@@ -6,14 +6,21 @@
 
 # Fresh Debian 12: installs what is missing, builds, and runs every test:
 # the unit and screen tests, the core's tests natively and as WebAssembly, the end-to-end tests in a real X server (Orca,
-# the screen reader, among them), the packaging checks, the fuzz slice, and
-# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the screen reader, among them), the web page in chromium against the
+# desktop, the packaging checks, the fuzz slice, and the whole suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup-debian.sh" test
 jobs=$(nproc)
 
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >/dev/null
+# The web page first: its browser tests run with the rest, and drive
+# chromium with puppeteer-core, pinned in tests/web/package-lock.json.
+"$root/tools/web.sh"
+(cd "$root/tests/web" && npm ci --no-audit --no-fund)
+
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+    -DTC_WEB_PAGE="$root/build-web/tracciacurve.html" >/dev/null
 cmake --build "$root/build" -j "$jobs"
 (cd "$root/build" && ctest --output-on-failure -j "$jobs")
 

@@ -1,0 +1,294 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The web page in Debian's chromium, headless, against the desktop: the
+// same scenarios played through each must leave the same pixels, messages
+// and field texts. The desktop's pictures come from tc_desktop_pictures in
+// the same run (run.sh).
+import { test, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { readFileSync, existsSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const pageUrl = pathToFileURL(process.env.TC_PAGE).href;
+const pictures = process.env.TC_PICTURES;
+const { scenarios } = JSON.parse(readFileSync(process.env.TC_SCENARIOS, 'utf8'));
+const deadlineMs = 20000;
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.TC_CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
+         '--disable-sync', '--no-first-run', '--disable-quic'],
+});
+after(() => browser.close());
+
+// Every request the pages make: none may leave the file itself.
+const requests = [];
+
+async function open(dpr = 1) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: dpr });
+  page.on('request', r => requests.push(r.url()));
+  const errors = [];
+  page.on('pageerror', e => errors.push(e.message));
+  page.errors = errors;
+  await page.goto(pageUrl);
+  await page.waitForFunction(() => window.tracciacurve && window.tracciacurve.idle() &&
+                             !document.getElementById('Form1').hidden, { timeout: deadlineMs });
+  return page;
+}
+
+// Waits until the page has handled all its input; every message box met
+// on the way is read and closed with Enter, as a user would.
+async function settle(page) {
+  const seen = [];
+  const end = Date.now() + deadlineMs;
+  for (;;) {
+    const state = await page.evaluate(() => ({ idle: tracciacurve.idle(), message: tracciacurve.message(),
+                                               closed: tracciacurve.messagesClosed() }));
+    if (state.message !== null) {
+      seen.push(state.message);
+      await page.keyboard.press('Enter');
+      // The next message may open at once: count the closed ones.
+      await page.waitForFunction(n => tracciacurve.messagesClosed() > n, { timeout: deadlineMs }, state.closed);
+    } else if (state.idle) {
+      return seen;
+    }
+    assert.ok(Date.now() < end, 'the page never settled');
+    await new Promise(r => setTimeout(r, 10));
+  }
+}
+
+const selector = target => '#' + target.replace('.', '-');
+
+// A press where the user would press: on the screen's title bar first
+// when another screen covers the control.
+async function press(page, target) {
+  const sel = selector(target);
+  const covered = await page.$eval(sel, el => {
+    const r = el.getBoundingClientRect();
+    const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+    return !(hit && (el === hit || el.contains(hit)));
+  });
+  if (covered)
+    await page.click(`#${target.split('.')[0]} .titlebar`);
+  await page.click(sel);
+}
+
+async function play(page, [kind, target, arg]) {
+  switch (kind) {
+  case 'click':
+  case 'option':
+    await press(page, target);
+    break;
+  case 'bar':
+    await page.focus('#Form2-HScroll1');
+    for (let i = 0; i < Math.abs(target); i++)
+      await page.keyboard.press(target > 0 ? 'ArrowRight' : 'ArrowLeft');
+    break;
+  case 'type':
+    await press(page, target);
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyA');
+    await page.keyboard.up('Control');
+    await page.keyboard.press('Backspace');
+    await page.keyboard.type(arg);
+    break;
+  case 'activate':
+    await page.click(`#${target} .titlebar`);
+    break;
+  default:
+    throw new Error('unknown step ' + kind);
+  }
+}
+
+// Compares a screen's canvas with a picture, decoded by the browser:
+// the number of pixels that differ, and how many are not the background.
+async function compare(page, screen, file) {
+  const png = readFileSync(file).toString('base64');
+  return page.evaluate(async (screen, png) => {
+    const canvas = document.getElementById(screen + '-surface');
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + png;
+    await image.decode();
+    const ref = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    ref.drawImage(image, 0, 0);
+    const a = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    const b = ref.getImageData(0, 0, image.width, image.height).data;
+    const size = [canvas.width, canvas.height, image.width, image.height];
+    if (a.length !== b.length)
+      return { size, differing: -1, drawn: 0 };
+    let differing = 0, drawn = 0;
+    for (let i = 0; i < a.length; i += 4) {
+      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2])
+        differing++;
+      if (b[i] !== b[0] || b[i + 1] !== b[1] || b[i + 2] !== b[2])
+        drawn++;
+    }
+    return { size, differing, drawn };
+  }, screen, png);
+}
+
+const fieldTexts = page => page.evaluate(() => {
+  const out = {};
+  for (const el of document.querySelectorAll('input[type=text]'))
+    if (!el.closest('.screen').hidden)
+      out[el.id.replace('-', '.')] = el.value;
+  return out;
+});
+
+for (const dpr of [1, 2]) {
+  test(`every scenario draws the desktop's pixels at device pixel ratio ${dpr}`, async t => {
+    for (const scenario of scenarios) {
+      await t.test(scenario.name, async () => {
+        const page = await open(dpr);
+        const messages = [];
+        for (const step of scenario.steps) {
+          await play(page, step);
+          messages.push(...await settle(page));
+        }
+        const base = `${pictures}/${scenario.name}.dpr${dpr}`;
+        const desktop = JSON.parse(readFileSync(base + '.json', 'utf8'));
+        assert.deepEqual(messages, desktop.messages);
+        assert.deepEqual(await fieldTexts(page), desktop.fields);
+        for (const screen of ['Form2', 'Form4']) {
+          if (!existsSync(`${base}.${screen}.png`))
+            continue;
+          const r = await compare(page, screen, `${base}.${screen}.png`);
+          assert.equal(r.differing, 0, `${screen}: ${JSON.stringify(r)}`);
+          assert.ok(r.drawn > 0, `${screen} shows a drawing`);
+        }
+        assert.deepEqual(page.errors, []);
+        await page.close();
+      });
+    }
+  });
+}
+
+const focused = page => page.evaluate(() => document.activeElement.id);
+const value = (page, sel) => page.$eval(sel, el => el.value);
+
+test('the keyboard alone walks the three screens as on the desktop', async () => {
+  const page = await open();
+  assert.equal(await focused(page), 'Form1-Command1');
+  await page.keyboard.press('Enter');
+  await settle(page);
+  assert.equal(await focused(page), 'Form2-HScroll1');
+  assert.equal(await value(page, '#Form2-Text1'), '0,51');
+  await page.keyboard.press('ArrowRight');
+  await settle(page);
+  assert.equal(await value(page, '#Form2-Text1'), '0,55');
+  // Tab stays inside the screen and follows its order.
+  const form2 = [];
+  for (let i = 0; i < 5; i++) {
+    await page.keyboard.press('Tab');
+    form2.push(await focused(page));
+  }
+  assert.deepEqual(form2, ['Form2-Text1', 'Form2-Command1', 'Form2-Command2', 'Form2-Command3', 'Form2-HScroll1']);
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.up('Shift');
+  assert.equal(await focused(page), 'Form2-Command1');
+  await page.keyboard.press('Enter');
+  await settle(page);
+  assert.equal(await focused(page), 'Form4-Command3');
+  const form4 = [];
+  for (let i = 0; i < 11; i++) {
+    await page.keyboard.press('Tab');
+    form4.push((await focused(page)).replace('Form4-', ''));
+  }
+  assert.deepEqual(form4, ['Text3', 'Text4', 'Command5', 'Command1', 'Option3', 'Text10', 'Text1', 'Text2',
+                           'Command2', 'Command4', 'Command3']);
+  // The same run as the desktop's "tastiera": To1 typed, then both ESEGUI.
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Tab');
+  await page.keyboard.type('90');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Space');
+  await settle(page);
+  for (let i = 0; i < 6; i++)
+    await page.keyboard.press('Tab');
+  assert.equal(await focused(page), 'Form4-Command2');
+  await page.keyboard.press('Enter');
+  await settle(page);
+  const r = await compare(page, 'Form4', `${pictures}/tastiera.dpr1.Form4.png`);
+  assert.equal(r.differing, 0, JSON.stringify(r));
+  await page.close();
+});
+
+async function toForm4(page) {
+  await page.click('#Form1-Command1');
+  await page.focus('#Form2-HScroll1');
+  await page.keyboard.press('ArrowRight');
+  await page.click('#Form2-Command1');
+  await settle(page);
+}
+
+const background = (page, sel) => page.$eval(sel, el => getComputedStyle(el).backgroundColor);
+
+test('a message holds the procedure: the field is red, ESCI behind it does nothing, Enter goes on', async () => {
+  const page = await open();
+  await toForm4(page);
+  await play(page, ['type', 'Form4.Text10', 'abc']);
+  await page.click('#Form4-Command2');
+  await page.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+  assert.equal(await page.evaluate(() => tracciacurve.message()), 'Non è un numero');
+  assert.equal(await background(page, '#Form4-Text10'), 'rgb(255, 0, 0)');
+  const esci = await page.$eval('#Form4-Command3', el => {
+    const r = el.getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2];
+  });
+  await page.mouse.click(esci[0], esci[1]);
+  assert.equal(await page.evaluate(() => tracciacurve.message()), 'Non è un numero');
+  assert.equal(await page.evaluate(() => tracciacurve.ended()), false);
+  await page.keyboard.press('Enter');
+  await settle(page);
+  assert.equal(await value(page, '#Form4-Text10'), '');
+  assert.equal(await background(page, '#Form4-Text10'), 'rgb(255, 255, 255)');
+  assert.equal(await page.evaluate(() => tracciacurve.ended()), false);
+  await page.close();
+});
+
+test('a press on Form2 after Form4 was shown is an activation: 0,51 again, and OK asks again', async () => {
+  const page = await open();
+  await toForm4(page);
+  assert.equal(await value(page, '#Form2-Text1'), '0,55');
+  await page.click('#Form2 .titlebar');
+  await settle(page);
+  assert.equal(await value(page, '#Form2-Text1'), '0,51');
+  assert.equal(await page.$eval('#Form2-HScroll1', el => el.getAttribute('aria-valuenow')), '2');
+  // A message box closing gives Form2 back, and is no activation.
+  await press(page, 'Form2.Command1');
+  assert.deepEqual(await settle(page), ['Impostare la risoluzione SCHERMO']);
+  await press(page, 'Form2.Command1');
+  assert.deepEqual(await settle(page), ['Impostare la risoluzione SCHERMO']);
+  await page.close();
+});
+
+test('after ESCI nothing runs, input already queued included, and the page says so', async () => {
+  const page = await open();
+  await toForm4(page);
+  const before = await page.$eval('#Form4-surface', c => c.toDataURL());
+  // Both presses are queued before the first runs.
+  await page.$eval('#Form4-Command3', el => { el.click(); document.getElementById('Form4-Command5').click(); });
+  await settle(page);
+  assert.equal(await page.evaluate(() => tracciacurve.ended()), true);
+  assert.equal(await page.$eval('#Form4-surface', c => c.toDataURL()), before);
+  assert.match(await page.$eval('#ended', el => el.hidden ? '' : el.textContent), /Il programma è terminato\./);
+  await page.$eval('#Form4-Command2', el => el.click());
+  await settle(page);
+  assert.equal(await page.$eval('#Form4-surface', c => c.toDataURL()), before);
+  assert.equal(await page.$eval('#Form4', el => el.inert), true);
+  await page.close();
+});
+
+test('the page asks nothing of any server', () => {
+  const foreign = requests.filter(u => u !== pageUrl && !u.startsWith('data:'));
+  assert.ok(requests.length > 0);
+  assert.deepEqual(foreign, []);
+});

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 the tracciacurve authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The browser tests of the web page: the desktop plays every scenario
+# offscreen at device pixel ratios 1 and 2 and keeps what it showed, then
+# chromium plays them in the page and compares.
+# Usage: run.sh <tc_desktop_pictures> <tracciacurve.html>
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+pictures=$1
+page=$2
+if [ ! -d "$here/node_modules/puppeteer-core" ]; then
+    echo "run.sh: puppeteer-core is missing: (cd tests/web && npm ci)" >&2
+    exit 1
+fi
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+for dpr in 1 2; do
+    "$pictures" "$here/scenarios.json" "$out" "$dpr" >/dev/null
+done
+cd "$here"
+TC_PAGE=$page TC_PICTURES=$out TC_SCENARIOS=$here/scenarios.json node --test --test-reporter=spec page.test.mjs
