@@ -562,11 +562,19 @@ Module.onRuntimeInitialized = function () {
     }
   }, true);
   // A zoom or another monitor changes the density: the surfaces follow.
+  var density = window.devicePixelRatio || 1;
+  var densityChanged = function () {
+    var now = window.devicePixelRatio || 1;
+    if (now === density)
+      return;
+    density = now;
+    TC.screens.forEach(function (s) { s.filled = false; });
+    TC.enter('tc_density_changed', ['number'], [now]);
+  };
+  window.addEventListener('resize', densityChanged);
   var watchDensity = function () {
-    var query = matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)');
-    query.addEventListener('change', function () {
-      TC.screens.forEach(function (s) { s.filled = false; });
-      TC.enter('tc_density_changed', ['number'], [window.devicePixelRatio]);
+    matchMedia('(resolution: ' + density + 'dppx)').addEventListener('change', function () {
+      densityChanged();
       watchDensity();
     }, { once: true });
   };
