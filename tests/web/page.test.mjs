@@ -143,7 +143,7 @@ const fieldTexts = page => page.evaluate(() => {
 for (const dpr of [1, 2]) {
   test(`every scenario draws the desktop's pixels at device pixel ratio ${dpr}`, async t => {
     for (const scenario of scenarios) {
-      await t.test(scenario.name, async () => {
+      await t.test(scenario.name, async st => {
         const page = await open(dpr);
         const messages = [];
         for (const step of scenario.steps) {
@@ -158,6 +158,7 @@ for (const dpr of [1, 2]) {
           if (!existsSync(`${base}.${screen}.png`))
             continue;
           const r = await compare(page, screen, `${base}.${screen}.png`);
+          st.diagnostic(`${screen} ${r.size[0]}x${r.size[1]}: ${r.differing} pixels differ, ${r.drawn} drawn`);
           assert.equal(r.differing, 0, `${screen}: ${JSON.stringify(r)}`);
           assert.ok(r.drawn > 0, `${screen} shows a drawing`);
         }
