@@ -4,6 +4,8 @@
 
 #include "form4.h"
 
+#include <cmath>
+
 #include <cstring>
 
 #include "fields.h"
@@ -472,6 +474,31 @@ void Form4Core::closeLesson()
     recorded_.steps.assign(steps.begin(), steps.begin() + std::ptrdiff_t(replay_->done));
     replay_.reset();
     showLessonCaption();
+}
+
+std::pair<double, double> Form4Core::curvePointAt(double x, double y) const
+{
+    const Surface& s = surface();
+    const double dpr = s.devicePixelRatio();
+    const double ux = (std::floor(x * dpr) + 0.5) / s.unitsToDeviceX();
+    const double uy = (std::floor(y * dpr) + 0.5) / s.unitsToDeviceY();
+    return {ux - CX.toDouble(), CY.toDouble() - uy};
+}
+
+bool Form4Core::openLessonFile(std::string_view bytes, const std::u16string& name)
+{
+    auto read = lesson::read(bytes);
+    if (const auto* why = std::get_if<std::u16string>(&read)) {
+        refuseLesson(*why);
+        return false;
+    }
+    openLesson(std::get<lesson::Lesson>(std::move(read)), name);
+    return true;
+}
+
+void Form4Core::refuseLesson(std::u16string_view why)
+{
+    MsgBox(u"Impossibile aprire la lezione: " + std::u16string(why));
 }
 
 } // namespace tc

@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,10 @@ public:
     // The law of the selected option, asked in the order Option3, 4, 5.
     Law selectedLaw() const;
 
+    // The point of the curves' plane under the logical pixel (x, y) of the
+    // drawing: the middle of the device pixel there, in the curves' units.
+    std::pair<double, double> curvePointAt(double x, double y) const;
+
     // The curves on the drawing, as its description tells them.
     const DrawnCurves& drawnCurves() const { return drawn_; }
     // The caption of a printed page of the drawing, dated `today`.
@@ -90,6 +96,10 @@ public:
     std::optional<std::string> lessonFileText();
     // Opens a lesson read already, shown by `name` where it has no title.
     void openLesson(lesson::Lesson lesson, const std::u16string& name);
+    // Opens the lesson in a file's bytes, or tells the user why it cannot.
+    bool openLessonFile(std::string_view bytes, const std::u16string& name);
+    // Tells the user why a lesson could not be opened.
+    void refuseLesson(std::u16string_view why);
     void nextStep();
     void restartLesson();
     void closeLesson();

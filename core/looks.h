@@ -20,7 +20,18 @@ struct ControlLook {
     Rgb back = 0;                  // 0: the toolkit's face; or highlightedText
     const char* font = nullptr;    // nullptr: the screens' own face
     double points = 0;
+    // For assistive technology: a name of its own, where no label names
+    // the control; or, for a label, the control it names.
+    const char* accessibleName = nullptr;
+    const char* labelFor = nullptr;
 };
+
+// What each screen is, for assistive technology.
+inline constexpr const char* form1Description = "Presentazione";
+inline constexpr const char* form2Description = "Calibrazione dello schermo";
+inline constexpr const char* form4Description = "Tracciamento delle curve";
+// The drawing of Form4, as an image.
+inline constexpr const char* drawingName = "Disegno";
 
 // Not a colour but the system's colour for highlighted text.
 inline constexpr Rgb highlightedText = 1;
@@ -33,20 +44,26 @@ inline constexpr std::array<const char*, 3> classicFaceRelatives{"Liberation San
 // 7.5 points these set every caption on the line it was made for.
 inline constexpr double classicPoints = 7.5;
 
-inline constexpr std::array<ControlLook, 3> form2Looks{{
+inline constexpr std::array<ControlLook, 5> form2Looks{{
     {.name = "Label1", .fore = rgb(255, 0, 0), .font = classicFace, .points = 13.5},
     {.name = "Command2", .back = rgb(255, 192, 128)},
     {.name = "Command1", .back = highlightedText},
+    {.name = "HScroll1", .accessibleName = "Rapporto per la calibrazione"},
+    {.name = "Text1", .accessibleName = "Rapporto impostato"},
 }};
 
-inline constexpr std::array<ControlLook, 5> form4Looks{{
+inline constexpr std::array<ControlLook, 9> form4Looks{{
     {.name = "Command2", .tooltip = "Fare click più volte per cambiare il colore."},
     {.name = "Command5", .tooltip = "Prosegue dall'ultima curva."},
     {.name = "Frame3",
      .tooltip = "L'angolo BETA è segmentato tramite il seno  di ALFA che lo incrementa dal valore For al valore To  "
                 "(es.  BETA * Sin ALFA)"},
     {.name = "Label6", .fore = rgb(255, 0, 0)},
-    {.name = "Label11", .font = classicFace, .points = 12},
+    {.name = "Label11", .font = classicFace, .points = 12, .labelFor = "Text10"},
+    {.name = "Label3", .labelFor = "Text3"},
+    {.name = "Label4", .labelFor = "Text4"},
+    {.name = "Label5", .labelFor = "Text2"},
+    {.name = "Label1", .labelFor = "Text1"},
 }};
 
 } // namespace tc

@@ -28,4 +28,16 @@ std::u16string colourName(int index)
     return names[index & 15];
 }
 
+Rgb paperColour(Rgb screen, Rgb background)
+{
+    if ((screen & 0xffffff) == (background & 0xffffff))
+        return rgb(255, 255, 255);
+    const int r = int((screen >> 16) & 0xff), g = int((screen >> 8) & 0xff), b = int(screen & 0xff);
+    // Brightness as the eye weighs it: light grey (192), yellow (226) and
+    // white are lost on paper; light cyan (179) and light green still show.
+    if (299 * r + 587 * g + 114 * b < 185'000)
+        return screen | 0xff000000u;
+    return rgb(r * 3 / 5, g * 3 / 5, b * 3 / 5);
+}
+
 } // namespace tc

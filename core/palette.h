@@ -21,6 +21,11 @@ constexpr Rgb rgb(int r, int g, int b)
 
 // QBColor(0..15); an index outside the palette is taken modulo 16.
 Rgb QBColor(int index);
+
+// A colour of the drawing as it is printed: the screen's background is the
+// white of the paper, and a colour too pale to be seen on white (white,
+// light grey, yellow) is printed darker.
+Rgb paperColour(Rgb screen, Rgb background);
 // The Italian name of QBColor(index), as a teacher would say it.
 std::u16string colourName(int index);
 

@@ -19,7 +19,9 @@
 #include "core/form1.h"
 #include "core/form2.h"
 #include "core/form4.h"
+#include "core/format.h"
 #include "core/looks.h"
+#include "core/numtext.h"
 #include "core/screen.h"
 #include "core/text.h"
 
@@ -43,6 +45,16 @@ EM_JS(void, tc_page_announce, (const char16_t* text, int length), { TC.announce(
 EM_JS(void, tc_page_ticks, (int on), { TC.ticks(on !== 0); });
 EM_JS(void, tc_page_busy, (int on), { TC.busy(on !== 0); });
 EM_JS(double, tc_page_dpr, (), { return window.devicePixelRatio || 1; });
+EM_JS(void, tc_page_describe, (const char16_t* text, int length), { TC.describe(TC.text16(text, length)); });
+EM_JS(void, tc_page_value_text, (const char16_t* text, int length), { TC.valueText(TC.text16(text, length)); });
+EM_JS(void, tc_page_lesson_link, (const char* bytes, int length), { TC.lessonLink(HEAPU8.slice(bytes, bytes + length)); });
+EM_JS(void, tc_page_point, (const char16_t* text, int length, double x, double y),
+      { TC.showPoint(TC.text16(text, length), x, y); });
+EM_JS(void, tc_page_menu, (int state, double x, double y), { TC.openMenu(state, x, y); });
+EM_JS(void, tc_page_print, (const char* json, const std::uint32_t* pixels),
+      { TC.printPage(JSON.parse(UTF8ToString(json)), pixels); });
+EM_JS(void, tc_page_download, (const char* name, const char* bytes, int length, const char* type),
+      { TC.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length), UTF8ToString(type)); });
 // Waits, without blocking the page, until the user closes the box.
 EM_ASYNC_JS(void, tc_page_message, (int owner, const char16_t* text, int length, const char16_t* about, int aboutLength),
             { await TC.message(owner, TC.text16(text, length), TC.text16(about, aboutLength)); });
@@ -143,6 +155,17 @@ public:
         HScroll1 = &bar_;
         Text1 = &text_;
     }
+    void Form_Activate() override
+    {
+        Form2Core::Form_Activate();
+        ratioShown();
+    }
+    // The bar's value as assistive technology tells it: the ratio it sets.
+    void ratioShown()
+    {
+        const std::u16string text = numberToText16(INCR.toDouble());
+        tc_page_value_text(text.data(), int(text.size()));
+    }
     PageBar bar_;
 
 private:
@@ -166,6 +189,13 @@ public:
         bind(options_, "Option3", Option3);
         bind(options_, "Option4", Option4);
         bind(options_, "Option5", Option5);
+    }
+
+protected:
+    void drawingDescribed() override
+    {
+        const std::u16string text = drawnCurves().description();
+        tc_page_describe(text.data(), int(text.size()));
     }
 
 private:
@@ -275,12 +305,14 @@ void appendString(std::string& out, const char* s)
     out += '"';
 }
 
-void appendScreen(std::string& out, ScreenId id, const char* name, int widthTwips, int heightTwips,
-                  std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
+void appendScreen(std::string& out, ScreenId id, const char* name, const char* description, int widthTwips,
+                  int heightTwips, std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
 {
     const auto px = [](int twips) { return std::to_string(ScreenCore::twipsToPixels(twips)); };
     out += "{\"id\":" + std::to_string(int(id)) + ",\"name\":";
     appendString(out, name);
+    out += ",\"description\":";
+    appendString(out, description);
     out += ",\"width\":" + px(widthTwips) + ",\"height\":" + px(heightTwips) + ",\"controls\":[";
     static const char* const kinds[] = {"button", "textbox", "label", "frame", "option", "hscrollbar", "panel"};
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -321,6 +353,14 @@ void appendScreen(std::string& out, ScreenId id, const char* name, int widthTwip
                 appendString(out, l.font);
                 out += ",\"points\":" + std::to_string(l.points);
             }
+            if (l.accessibleName) {
+                out += ",\"accessibleName\":";
+                appendString(out, l.accessibleName);
+            }
+            if (l.labelFor) {
+                out += ",\"labelFor\":";
+                appendString(out, l.labelFor);
+            }
         }
         out += "}";
     }
@@ -347,14 +387,16 @@ EMSCRIPTEN_KEEPALIVE const char* tc_layout()
             out += i ? "," : "";
             appendString(out, classicFaceRelatives[i]);
         }
-        out += "],\"points\":" + std::to_string(classicPoints) + ",\"title\":";
+        out += "],\"points\":" + std::to_string(classicPoints) + ",\"drawing\":";
+        appendString(out, drawingName);
+        out += ",\"maxLessonBytes\":" + std::to_string(lesson::maxFileBytes) + ",\"title\":";
         appendString(out, applicationTitle);
         out += ",\"screens\":[";
-        appendScreen(out, ScreenId::Form1, "Form1", 11670, 7305, Form1Core::controls, {});
+        appendScreen(out, ScreenId::Form1, "Form1", form1Description, 11670, 7305, Form1Core::controls, {});
         out += ",";
-        appendScreen(out, ScreenId::Form2, "Form2", 9855, 6840, Form2Core::controls, form2Looks);
+        appendScreen(out, ScreenId::Form2, "Form2", form2Description, 9855, 6840, Form2Core::controls, form2Looks);
         out += ",";
-        appendScreen(out, ScreenId::Form4, "Form4", 10605, 6780, Form4Core::controls, form4Looks);
+        appendScreen(out, ScreenId::Form4, "Form4", form4Description, 10605, 6780, Form4Core::controls, form4Looks);
         out += "]}";
         return out;
     }();
@@ -417,7 +459,117 @@ EMSCRIPTEN_KEEPALIVE void tc_bar_changed(int value)
         PageForm2& f = static_cast<PageForm2&>(program().form2());
         f.bar_.value_ = value;
         f.HScroll1_Change();
+        f.ratioShown();
     });
+}
+
+// The tools of the drawing's menu and keys.
+EMSCRIPTEN_KEEPALIVE void tc_slow_motion(int on) { program().handle([&] { program().form4().slowMotion = on != 0; }); }
+EMSCRIPTEN_KEEPALIVE void tc_toggle_slow_motion() { program().handle([] { program().form4().toggleSlowMotion(); }); }
+EMSCRIPTEN_KEEPALIVE void tc_pace(int pace) { program().handle([&] { program().form4().pace = SlowRun::Pace(pace); }); }
+
+enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink };
+
+EMSCRIPTEN_KEEPALIVE void tc_lesson(int action)
+{
+    program().handle([&] {
+        Form4Core& f = program().form4();
+        switch (LessonAction(action)) {
+        case NewLesson:
+            f.newLesson();
+            break;
+        case SaveLesson:
+            if (const std::optional<std::string> text = f.lessonFileText()) {
+                const std::string name = std::string("lezione.") + lesson::fileSuffix;
+                tc_page_download(name.c_str(), text->data(), int(text->size()), "application/json");
+            }
+            break;
+        case NextStep:
+            f.nextStep();
+            break;
+        case RestartLesson:
+            f.restartLesson();
+            break;
+        case CloseLesson:
+            f.closeLesson();
+            break;
+        case LessonLink:
+            if (const std::optional<std::string> text = f.lessonFileText())
+                tc_page_lesson_link(text->data(), int(text->size()));
+            break;
+        }
+    });
+}
+
+// A lesson file's bytes, chosen, dropped or sent in the page's address,
+// and the name it is shown by where it has no title.
+EMSCRIPTEN_KEEPALIVE void tc_open_lesson(const char* bytes, int length, const char* name)
+{
+    program().handle([&] {
+        program().form4().openLessonFile(std::string_view(bytes, std::size_t(length)), fromUtf8(name));
+    });
+}
+
+// The menu of the drawing at (x, y) in the page, showing what is chosen.
+EMSCRIPTEN_KEEPALIVE void tc_open_menu(double x, double y)
+{
+    program().handle([&] {
+        const Form4Core& f = program().form4();
+        if (f.slowRun())
+            return; // no menu while a run is drawn
+        // Bit 0 slow motion, bits 1-2 the pace, bit 3 a lesson open, bit 4 a step to go.
+        tc_page_menu((f.slowMotion ? 1 : 0) | int(f.pace) << 1 | (f.lessonOpen() ? 8 : 0) |
+                         (f.lessonHasNextStep() ? 16 : 0),
+                     x, y);
+    });
+}
+
+// The point of the curves' plane under the pointer, at (x, y) on the drawing.
+EMSCRIPTEN_KEEPALIVE void tc_show_point(double x, double y, double pageX, double pageY)
+{
+    program().handle([&] {
+        const auto [cx, cy] = program().form4().curvePointAt(x, y);
+        const std::u16string text = pointText(cx, cy);
+        tc_page_point(text.data(), int(text.size()), pageX, pageY);
+    });
+}
+
+// The printed page of the drawing, dated: its words, and its picture in
+// paper colours (RGBA, at device resolution). It never waits, so the page
+// may also call it straight away, when nothing else runs.
+EMSCRIPTEN_KEEPALIVE void tc_print(int year, int month, int day)
+{
+    if (!host().form4)
+        return;
+    const Form4Core& f = *host().form4;
+    const Surface& s = f.surface();
+    const double dpr = s.devicePixelRatio();
+    const int w = int(std::lround(s.clientSize().width * dpr)), h = int(std::lround(s.clientSize().height * dpr));
+    std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h));
+    const Rgb back = s.backColor();
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const Rgb c = paperColour(s.devicePixel(x, y), back);
+            // RGBA bytes in memory order, as a canvas takes them.
+            pixels[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
+                0xff000000u | (c & 0xff) << 16 | (c & 0xff00) | (c >> 16 & 0xff);
+        }
+    const PageCaption caption = f.pageCaption({year, month, day});
+    const auto text = [](const std::u16string& t) {
+        std::string out;
+        appendString(out, toUtf8(t).c_str());
+        return out;
+    };
+    std::string json = "{\"width\":" + std::to_string(w) + ",\"height\":" + std::to_string(h) +
+                       ",\"heading\":" + text(caption.heading) + ",\"leftOut\":" + text(caption.leftOut) +
+                       ",\"footer\":" + text(caption.footer) + ",\"curves\":[";
+    for (std::size_t i = 0; i < caption.curves.size(); ++i) {
+        const Rgb c = paperColour(QBColor(caption.curves[i].colour), back);
+        json += (i ? ",{\"colour\":" : "{\"colour\":") + std::to_string(c & 0xffffff) +
+                ",\"text\":" + text(caption.curves[i].text) + "}";
+    }
+    json += "]}";
+    tc_page_print(json.c_str(), pixels.data());
 }
 
 EMSCRIPTEN_KEEPALIVE void tc_tick() { program().handle([] { host().tick(); }); }

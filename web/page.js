@@ -28,7 +28,7 @@ var TC = {
 // a procedure waiting on a message box is never overtaken by later input.
 TC.enter = function (name, types, args) {
   if (TC.ended)
-    return;
+    return TC.queue;
   TC.pending++;
   TC.queue = TC.queue
     .then(async function () {
@@ -41,11 +41,12 @@ TC.enter = function (name, types, args) {
     })
     .catch(TC.fail)
     .finally(function () { TC.pending--; });
+  return TC.queue;
 };
 
 // A fault of the program: said, and the program ends, as on the desktop.
 TC.fail = function (e) {
-  console.error(e);
+  console.error(e && e.stack ? e.stack : String(e));
   if (TC.ended)
     return;
   TC.ended = true;
@@ -138,6 +139,12 @@ TC.show = function (screen) {
     var first = TC.focusables(screen)[0];
     if (first)
       first.focus({ preventScroll: true });
+    // A lesson chosen before the plotting screen was there opens now.
+    if (screen === 2 && TC.pendingLesson) {
+      var l = TC.pendingLesson;
+      TC.pendingLesson = null;
+      TC.enter('tc_open_lesson', ['array', 'number', 'string'], [l.bytes, l.bytes.length, l.name]);
+    }
   } else if (!s.panel.contains(document.activeElement)) {
     (s.lastFocus || TC.focusables(screen)[0] || s.panel).focus({ preventScroll: true });
   }
@@ -172,6 +179,7 @@ TC.make = function (layout, screenSpec, index) {
   panel.hidden = true;
   panel.setAttribute('role', 'dialog');
   panel.setAttribute('aria-label', screenSpec.name);
+  panel.setAttribute('aria-description', screenSpec.description);
   panel.style.left = (16 + 40 * index) + 'px';
   panel.style.top = (16 + 40 * index) + 'px';
 
@@ -197,6 +205,13 @@ TC.make = function (layout, screenSpec, index) {
   canvas.height = Math.round(screenSpec.height * (window.devicePixelRatio || 1));
   canvas.style.width = screenSpec.width + 'px';
   canvas.style.height = screenSpec.height + 'px';
+  if (screenSpec.name === 'Form4') {
+    // The drawing is an image; its description says what it holds.
+    canvas.setAttribute('role', 'img');
+    canvas.setAttribute('aria-label', layout.drawing);
+  } else {
+    canvas.setAttribute('aria-hidden', 'true');
+  }
   client.appendChild(canvas);
 
   var s = { spec: screenSpec, panel: panel, client: client, canvas: canvas, caption: caption,
@@ -223,6 +238,8 @@ TC.make = function (layout, screenSpec, index) {
       made.el.style.backgroundColor = TC.css(c.back);
     if (c.font)
       box.style.font = c.points + 'pt ' + TC.faces(layout, c.font);
+    if (c.accessibleName)
+      (made.input || made.el).setAttribute('aria-label', c.accessibleName);
     (c.container ? parents[c.container] : client).appendChild(box);
     if (c.kind === 'frame')
       parents[c.name] = made.el;
@@ -234,6 +251,8 @@ TC.make = function (layout, screenSpec, index) {
   });
   if (screenSpec.name === 'Form1')
     TC.introDocument(client);
+  if (screenSpec.name === 'Form4')
+    TC.drawingTools(s);
 
   // A press or the focus entering a screen activates it (the core decides
   // whether that is an activation), before the press itself is handled.
@@ -289,9 +308,12 @@ TC.control = function (layout, screenSpec, c) {
     el.autocomplete = 'off';
     return { el: el, focusTarget: el };
   case 'label':
-    el = document.createElement('div');
+    // A label that names a field is tied to it, for assistive technology.
+    el = document.createElement(c.labelFor ? 'label' : 'div');
     el.className = 'label';
     el.textContent = c.caption;
+    if (c.labelFor)
+      el.htmlFor = screenSpec.name + '-' + c.labelFor;
     return { el: el };
   case 'frame':
     // A line round the frame's contents, broken by its caption.
@@ -531,6 +553,389 @@ TC.ticks = function (on) {
   requestAnimationFrame(frame);
 };
 
+// ---- the teacher's tools on Form4 --------------------------------------------
+
+TC.describe = function (text) {
+  TC.screens[2].canvas.setAttribute('aria-description', text);
+};
+
+// The calibration bar's value as a screen reader says it: the ratio.
+TC.valueText = function (text) {
+  var bar = document.getElementById('Form2-HScroll1');
+  if (bar)
+    bar.setAttribute('aria-valuetext', text);
+};
+
+TC.download = function (name, bytes, type) {
+  var url = URL.createObjectURL(new Blob([bytes], { type: type }));
+  var a = document.createElement('a');
+  a.href = url;
+  a.download = name;
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(function () { URL.revokeObjectURL(url); }, 10000);
+};
+
+// A message of the page's own (the browser refused something), in the
+// program's box.
+TC.tell = function (text) {
+  TC.queue = TC.queue.then(function () { return TC.message(2, text, ''); });
+};
+
+TC.drawingBlob = function () {
+  return new Promise(function (resolve) { TC.screens[2].canvas.toBlob(resolve, 'image/png'); });
+};
+
+TC.saveDrawing = function () {
+  TC.drawingBlob().then(function (blob) { TC.download('curve.png', blob, 'image/png'); });
+};
+
+TC.copyDrawing = function () {
+  if (!navigator.clipboard || typeof ClipboardItem === 'undefined') {
+    TC.tell('Impossibile copiare il disegno: il browser non lo permette. Usare "Salva il disegno…".');
+    return;
+  }
+  navigator.clipboard.write([new ClipboardItem({ 'image/png': TC.drawingBlob() })]).then(function () {
+    TC.announce('Disegno copiato.');
+  }, function (e) {
+    TC.tell('Impossibile copiare il disegno: ' + (e && e.message ? e.message : 'il browser non lo permette.'));
+  });
+};
+
+// The printed page, as the desktop prints it: white paper, pale colours
+// darker, a line for every curve, the ratio and the date.
+TC.printPage = function (page, pixels) {
+  var sheet = document.getElementById('print-page');
+  sheet.textContent = '';
+  if (page.heading) {
+    var h = document.createElement('h1');
+    h.textContent = page.heading;
+    sheet.appendChild(h);
+  }
+  var canvas = document.createElement('canvas');
+  canvas.width = page.width;
+  canvas.height = page.height;
+  var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, page.width * page.height * 4).slice(),
+                            page.width, page.height);
+  canvas.getContext('2d').putImageData(image, 0, 0);
+  var img = document.createElement('img');
+  img.src = canvas.toDataURL('image/png');
+  img.alt = TC.screens[2].canvas.getAttribute('aria-description') || '';
+  sheet.appendChild(img);
+  var line = function (text, colour) {
+    var p = document.createElement('p');
+    if (colour !== undefined) {
+      var square = document.createElement('span');
+      square.className = 'square';
+      square.style.backgroundColor = TC.css(colour);
+      p.appendChild(square);
+    }
+    p.appendChild(document.createTextNode(text));
+    sheet.appendChild(p);
+  };
+  if (page.leftOut)
+    line(page.leftOut);
+  page.curves.forEach(function (c) { line(c.text, c.colour); });
+  if (page.footer)
+    line(page.footer);
+};
+
+TC.preparePrint = function () {
+  var d = new Date();
+  return TC.enter('tc_print', ['number', 'number', 'number'], [d.getFullYear(), d.getMonth() + 1, d.getDate()]);
+};
+
+TC.printDrawing = function () {
+  TC.preparePrint().then(function () { window.print(); });
+};
+
+// ---- lessons -----------------------------------------------------------------
+
+TC.lesson = function (action) { TC.input('tc_lesson', ['number'], [action]); };
+
+// A lesson's bytes (at most one past the bound: enough to refuse a file too
+// large) opened once Form4 is there to replay it.
+TC.openLessonBytes = function (bytes, name) {
+  if (!TC.screens[2].focusDone) {
+    TC.pendingLesson = { bytes: bytes, name: name };
+    return;
+  }
+  TC.input('tc_open_lesson', ['array', 'number', 'string'], [bytes, bytes.length, name]);
+};
+
+TC.openLessonFile = function (file) {
+  var name = file.name.replace(/\.[^.]*$/, '');
+  file.slice(0, TC.layout.maxLessonBytes + 1).arrayBuffer().then(function (buffer) {
+    TC.openLessonBytes(new Uint8Array(buffer), name);
+  });
+};
+
+TC.chooseLesson = function () {
+  var input = document.getElementById('lesson-file');
+  input.value = '';
+  input.click();
+};
+
+// A link that opens the lesson: the page's address with the lesson after
+// "#lezione=", in base64url.
+TC.lessonLink = function (bytes) {
+  var binary = '';
+  for (var i = 0; i < bytes.length; i++)
+    binary += String.fromCharCode(bytes[i]);
+  var code = btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  var link = location.href.replace(/#.*$/, '') + '#lezione=' + code;
+  var done = function () { TC.announce('Collegamento alla lezione copiato.'); };
+  var show = function () { TC.tell('Il collegamento alla lezione:\n' + link); };
+  if (navigator.clipboard && navigator.clipboard.writeText)
+    navigator.clipboard.writeText(link).then(done, show);
+  else
+    show();
+};
+
+TC.lessonFromAddress = function () {
+  var m = /#lezione=(.*)$/.exec(location.hash);
+  if (!m)
+    return;
+  var bytes;
+  try {
+    var binary = atob(m[1].replace(/-/g, '+').replace(/_/g, '/'));
+    bytes = new Uint8Array(binary.length);
+    for (var i = 0; i < binary.length; i++)
+      bytes[i] = binary.charCodeAt(i);
+  } catch (e) {
+    // Not base64: the lesson's text itself, as a link may carry it.
+    bytes = new TextEncoder().encode(decodeURIComponent(m[1]));
+  }
+  TC.openLessonBytes(bytes, 'lezione');
+};
+
+// ---- the drawing's menu --------------------------------------------------------
+
+TC.menuItems = [
+  { text: 'Copia il disegno', key: 'Ctrl+C', run: function () { TC.copyDrawing(); } },
+  { text: 'Salva il disegno…', key: 'Ctrl+S', run: function () { TC.saveDrawing(); } },
+  { text: 'Stampa il disegno…', key: 'Ctrl+P', run: function () { TC.printDrawing(); } },
+  null,
+  { text: 'Disegna lentamente', key: 'Ctrl+L', check: function (s) { return (s & 1) !== 0; },
+    run: function (s) { TC.input('tc_slow_motion', ['number'], [(s & 1) ? 0 : 1]); } },
+  { text: 'Lento', radio: 0 },
+  { text: 'Medio', radio: 1 },
+  { text: 'Veloce', radio: 2 },
+  null,
+  { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
+  { text: 'Salva la lezione…', run: function () { TC.lesson(1); } },
+  { text: 'Copia il collegamento alla lezione', run: function () { TC.lesson(5); } },
+  { text: 'Apri la lezione…', key: 'Ctrl+O', run: function () { TC.chooseLesson(); } },
+  { text: 'Passo successivo', key: 'PgGiù', enabled: function (s) { return (s & 16) !== 0; },
+    run: function () { TC.lesson(2); } },
+  { text: "Ripeti la lezione dall'inizio", enabled: function (s) { return (s & 8) !== 0; },
+    run: function () { TC.lesson(3); } },
+  { text: 'Chiudi la lezione', enabled: function (s) { return (s & 8) !== 0; }, run: function () { TC.lesson(4); } },
+];
+
+TC.openMenu = function (state, x, y) {
+  var menu = document.getElementById('drawing-menu');
+  menu.textContent = '';
+  var items = [];
+  TC.menuItems.forEach(function (item) {
+    if (!item) {
+      var sep = document.createElement('div');
+      sep.className = 'separator';
+      sep.setAttribute('role', 'separator');
+      menu.appendChild(sep);
+      return;
+    }
+    var el = document.createElement('div');
+    el.className = 'item';
+    el.tabIndex = -1;
+    var checked = item.radio !== undefined ? ((state >> 1) & 3) === item.radio : item.check && item.check(state);
+    el.setAttribute('role', item.radio !== undefined ? 'menuitemradio' : item.check ? 'menuitemcheckbox' : 'menuitem');
+    if (item.radio !== undefined || item.check)
+      el.setAttribute('aria-checked', checked ? 'true' : 'false');
+    var enabled = !item.enabled || item.enabled(state);
+    if (!enabled)
+      el.setAttribute('aria-disabled', 'true');
+    var mark = document.createElement('span');
+    mark.className = 'mark';
+    mark.textContent = checked ? (item.radio !== undefined ? '●' : '✓') : '';
+    var text = document.createElement('span');
+    text.className = 'text';
+    text.textContent = item.text;
+    var key = document.createElement('span');
+    key.className = 'key';
+    key.textContent = item.key || '';
+    el.append(mark, text, key);
+    el.addEventListener('click', function () {
+      if (!enabled)
+        return;
+      TC.closeMenu();
+      if (item.radio !== undefined)
+        TC.input('tc_pace', ['number'], [item.radio]);
+      else
+        item.run(state);
+    });
+    el.addEventListener('mousemove', function () { el.focus(); });
+    menu.appendChild(el);
+    items.push(el);
+  });
+  TC.menuReturn = document.activeElement;
+  menu.hidden = false;
+  var w = menu.offsetWidth, h = menu.offsetHeight;
+  menu.style.left = Math.max(0, Math.min(x, innerWidth - w - 4) + scrollX) + 'px';
+  menu.style.top = Math.max(0, Math.min(y, innerHeight - h - 4) + scrollY) + 'px';
+  menu.style.zIndex = String(++TC.z + 1000);
+  items[0].focus();
+  menu.onkeydown = function (e) {
+    var at = items.indexOf(document.activeElement);
+    if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+      var step = e.key === 'ArrowDown' ? 1 : items.length - 1;
+      items[(at + step) % items.length].focus();
+    } else if (e.key === 'Home') {
+      items[0].focus();
+    } else if (e.key === 'End') {
+      items[items.length - 1].focus();
+    } else if (e.key === 'Enter' || e.key === ' ') {
+      if (at >= 0)
+        items[at].click();
+    } else if (e.key === 'Escape' || e.key === 'Tab') {
+      TC.closeMenu();
+    } else {
+      return;
+    }
+    e.preventDefault();
+    e.stopPropagation();
+  };
+};
+
+TC.closeMenu = function () {
+  var menu = document.getElementById('drawing-menu');
+  if (menu.hidden)
+    return;
+  menu.hidden = true;
+  if (TC.menuReturn && TC.menuReturn.focus)
+    TC.menuReturn.focus({ preventScroll: true });
+};
+
+// The menu opens on the drawing (a press of the right button where no
+// control is), and from the keyboard (the Menu key, Shift+F10) anywhere on
+// the screen but in a field, which keeps its own menu.
+TC.drawingTools = function (s) {
+  var byKey = false;
+  s.panel.addEventListener('keydown', function (e) {
+    byKey = e.key === 'ContextMenu' || (e.key === 'F10' && e.shiftKey);
+    if (e.key === 'F10' && e.shiftKey && document.activeElement.type !== 'text') {
+      e.preventDefault();
+      TC.menuFromKeyboard(s);
+    }
+  }, true);
+  s.panel.addEventListener('contextmenu', function (e) {
+    if (e.target.type === 'text')
+      return;
+    e.preventDefault();
+    if (byKey || e.button === -1 || (e.clientX === 0 && e.clientY === 0)) {
+      byKey = false;
+      TC.menuFromKeyboard(s);
+    } else if (e.target === s.canvas || e.target === s.client) {
+      TC.input('tc_open_menu', ['number', 'number'], [e.clientX, e.clientY]);
+    }
+  });
+  // The coordinates under the pressed pointer, as on the desktop.
+  var point = function (e) {
+    if (TC.ticking || TC.ended)
+      return;
+    var r = s.canvas.getBoundingClientRect();
+    TC.enter('tc_show_point', ['number', 'number', 'number', 'number'],
+             [e.clientX - r.left, e.clientY - r.top, e.clientX, e.clientY]);
+  };
+  s.canvas.addEventListener('pointerdown', function (e) {
+    if (e.button !== 0)
+      return;
+    s.canvas.setPointerCapture(e.pointerId);
+    point(e);
+  });
+  s.canvas.addEventListener('pointermove', function (e) {
+    if (e.buttons & 1)
+      point(e);
+  });
+  var hide = function () { document.getElementById('point').hidden = true; };
+  s.canvas.addEventListener('pointerup', hide);
+  s.canvas.addEventListener('pointercancel', hide);
+};
+
+// Where the desktop opens it from the keyboard: at the axes' origin.
+TC.menuFromKeyboard = function (s) {
+  var r = s.canvas.getBoundingClientRect();
+  TC.input('tc_open_menu', ['number', 'number'], [r.left + r.width / 3, r.top + r.height / 2]);
+};
+
+TC.showPoint = function (text, x, y) {
+  var tip = document.getElementById('point');
+  tip.textContent = text;
+  tip.hidden = false;
+  tip.style.left = (x + 16 + scrollX) + 'px';
+  tip.style.top = (y + 16 + scrollY) + 'px';
+};
+
+// The keys of Form4's tools, where its screen has the focus.
+TC.form4Keys = function (e) {
+  var ctrl = e.ctrlKey && !e.altKey && !e.metaKey && !e.shiftKey;
+  var inField = document.activeElement && document.activeElement.type === 'text';
+  if (ctrl && e.key.toLowerCase() === 'l') {
+    TC.enter('tc_toggle_slow_motion');
+  } else if (TC.ticking) {
+    return false;
+  } else if (ctrl && e.key.toLowerCase() === 'c' && !inField) {
+    TC.copyDrawing();
+  } else if (ctrl && e.key.toLowerCase() === 's') {
+    TC.saveDrawing();
+  } else if (ctrl && e.key.toLowerCase() === 'p') {
+    TC.printDrawing();
+  } else if (ctrl && e.key.toLowerCase() === 'o') {
+    TC.chooseLesson();
+  } else if (e.key === 'PageDown' && !e.ctrlKey && !e.altKey) {
+    TC.lesson(2);
+  } else {
+    return false;
+  }
+  return true;
+};
+
+TC.openGuide = function () {
+  var guide = document.getElementById('guide');
+  if (guide && !guide.open && !TC.inMessage)
+    guide.showModal();
+};
+
+// While a run is drawn slowly the user's input is held back, but for Esc
+// (which finishes it) and Ctrl+L; each refused press is told.
+TC.holdInput = function () {
+  var refuse = function (e) {
+    if (!TC.ticking || TC.inMessage || e.target.closest && e.target.closest('.titlebar'))
+      return;
+    if (!e.target.closest || !e.target.closest('.screen'))
+      return;
+    e.preventDefault();
+    e.stopPropagation();
+    if (e.type === 'pointerdown')
+      TC.enter('tc_input_refused');
+  };
+  ['pointerdown', 'mousedown', 'click', 'dblclick', 'contextmenu'].forEach(function (type) {
+    document.addEventListener(type, refuse, true);
+  });
+  document.addEventListener('keydown', function (e) {
+    if (!TC.ticking || TC.inMessage || e.key === 'Escape' || (e.ctrlKey && e.key.toLowerCase() === 'l'))
+      return;
+    e.preventDefault();
+    e.stopPropagation();
+    TC.enter('tc_input_refused');
+  }, true);
+  document.addEventListener('beforeinput', function (e) {
+    if (TC.ticking)
+      e.preventDefault();
+  }, true);
+};
+
 // What a test or a watcher of the page may read; nothing here drives it.
 window.tracciacurve = {
   idle: function () { return TC.pending === 0 && !TC.inMessage; },
@@ -544,6 +949,7 @@ window.tracciacurve = {
 
 Module.onRuntimeInitialized = function () {
   var layout = JSON.parse(UTF8ToString(Module._tc_layout()));
+  TC.layout = layout;
   document.title = layout.title;
   document.querySelector('#message .title').textContent = layout.title;
   document.documentElement.style.setProperty('--classic-font',
@@ -579,5 +985,48 @@ Module.onRuntimeInitialized = function () {
     }, { once: true });
   };
   watchDensity();
+  TC.holdInput();
+  document.addEventListener('keydown', function (e) {
+    var modal = TC.inMessage || document.querySelector('dialog[open]');
+    if (e.key === 'F1') {
+      e.preventDefault();
+      TC.openGuide();
+    } else if (TC.active === 2 && !modal && !e.defaultPrevented && TC.form4Keys(e)) {
+      // Form4's keys, while it is the screen in front.
+      e.preventDefault();
+    } else if (e.ctrlKey && !e.altKey && e.key.toLowerCase() === 'p' && TC.screens[2].focusDone &&
+               !TC.screens[2].panel.contains(document.activeElement)) {
+      e.preventDefault();
+      if (!TC.ticking)
+        TC.printDrawing();
+    }
+  });
+  // The browser's own Print: the page printed is the drawing's, made now
+  // when nothing runs, else the one made last.
+  window.addEventListener('beforeprint', function () {
+    if (TC.pending === 0 && !TC.ended && TC.screens[2].focusDone) {
+      var d = new Date();
+      Module._tc_print(d.getFullYear(), d.getMonth() + 1, d.getDate());
+    }
+  });
+  var guide = document.getElementById('guide');
+  if (guide)
+    guide.querySelector('.buttons button').addEventListener('click', function () { guide.close(); });
+  document.getElementById('lesson-file').addEventListener('change', function (e) {
+    if (e.target.files.length)
+      TC.openLessonFile(e.target.files[0]);
+  });
+  // A lesson file dropped anywhere on the page opens.
+  document.addEventListener('dragover', function (e) { e.preventDefault(); });
+  document.addEventListener('drop', function (e) {
+    e.preventDefault();
+    if (!TC.ended && e.dataTransfer.files.length)
+      TC.openLessonFile(e.dataTransfer.files[0]);
+  });
+  document.addEventListener('pointerdown', function (e) {
+    if (!e.target.closest('#drawing-menu'))
+      TC.closeMenu();
+  }, true);
+  TC.lessonFromAddress();
   TC.enter('tc_start');
 };

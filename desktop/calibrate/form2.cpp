@@ -49,13 +49,11 @@ Form2::Form2()
     HScroll1->setPageStep(barLargeChange);
     HScroll1->setValue(barMinimum);
 
-    // For a screen reader: what the bar and the box are, and the ratio as
-    // the bar's value (no label stands beside either).
-    setAccessibleDescription(QStringLiteral("Calibrazione dello schermo"));
-    HScroll1->setAccessibleName(QStringLiteral("Rapporto per la calibrazione"));
+    // For a screen reader: what the screen is, and the ratio as the bar's
+    // value.
+    setAccessibleDescription(QString::fromUtf8(tc::form2Description));
     if (auto* bar = qobject_cast<tc::HScrollBar*>(HScroll1))
         bar->setShownValue({0.51, 0.02, [this] { return INCR.toDouble(); }});
-    Text1->setAccessibleName(QStringLiteral("Rapporto impostato"));
 
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { handle([this] { HScroll1_Change(); }); });
     onClick(Command1, [this] { Command1_Click(); });

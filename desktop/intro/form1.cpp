@@ -80,7 +80,7 @@ Form1::Form1()
 {
     OLE1 = new IntroDocument(this);
     OLE1->setObjectName(QStringLiteral("OLE1"));
-    setAccessibleDescription(QStringLiteral("Presentazione"));
+    setAccessibleDescription(QString::fromUtf8(tc::form1Description));
     tc::Screen::placeTwips(OLE1, 690, 330, 10815, 5895);
     const auto made = tc::buildControls(this, controls);
     Command1 = qobject_cast<QPushButton*>(made.value(QStringLiteral("Command1")));

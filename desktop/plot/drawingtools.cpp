@@ -56,14 +56,7 @@ void preparePrinter(QPrinter& printer)
 
 QRgb paperColour(QRgb screen, QRgb background)
 {
-    if (qRgb(qRed(screen), qGreen(screen), qBlue(screen)) == qRgb(qRed(background), qGreen(background), qBlue(background)))
-        return qRgb(255, 255, 255);
-    const int r = qRed(screen), g = qGreen(screen), b = qBlue(screen);
-    // Brightness as the eye weighs it: light grey (192), yellow (226) and
-    // white are lost on paper; light cyan (179) and light green still show.
-    if (299 * r + 587 * g + 114 * b < 185'000)
-        return screen;
-    return qRgb(r * 3 / 5, g * 3 / 5, b * 3 / 5);
+    return tc::paperColour(screen, background);
 }
 
 namespace {

@@ -26,9 +26,7 @@ QString savePicture(const QImage& picture, const QString& fileName);
 // Landscape, at a resolution that keeps the enlarged picture small.
 void preparePrinter(QPrinter& printer);
 
-// A colour of the drawing as it is printed: the screen's background is the
-// white of the paper, and a colour too pale to be seen on white (white,
-// light grey, yellow) is printed darker.
+// The core's colour on paper (tc::paperColour), in the toolkit's terms.
 QRgb paperColour(QRgb screen, QRgb background);
 
 // What a printed page shows: the drawing, the background it was drawn on,

@@ -87,13 +87,8 @@ Form4::Form4()
 
     // For a screen reader: each field takes the name of the label beside
     // it, and the drawing is an image whose description says what it holds.
-    setAccessibleDescription(QStringLiteral("Tracciamento delle curve"));
-    Label3->setBuddy(Text3);
-    Label4->setBuddy(Text4);
-    Label5->setBuddy(Text2);
-    Label1->setBuddy(Text1);
-    Label11->setBuddy(Text10);
-    drawing_ = new tc::AccessibleImage(QStringLiteral("Disegno"), this,
+    setAccessibleDescription(QString::fromUtf8(tc::form4Description));
+    drawing_ = new tc::AccessibleImage(QString::fromUtf8(tc::drawingName), this,
                                        [this] { return tc::qstr(drawnCurves().description()); });
 
     // Ctrl+C in a text box still copies its text: the box takes the key first.

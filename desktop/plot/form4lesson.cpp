@@ -71,7 +71,7 @@ bool Form4::openLessonFrom(const QString& fileName)
 {
     auto read = lesson::readFile(fileName);
     if (const auto* why = std::get_if<std::u16string>(&read)) {
-        tc::MsgBox(QStringLiteral("Impossibile aprire la lezione: ") + tc::qstr(*why));
+        refuseLesson(*why);
         return false;
     }
     tc::Form4Core::openLesson(std::get<lesson::Lesson>(std::move(read)),

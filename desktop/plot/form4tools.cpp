@@ -88,12 +88,8 @@ void Form4::previewDrawing()
 
 QPointF Form4::curvePointAt(QPointF pixel) const
 {
-    const tc::Surface& s = surface();
-    const double dpr = s.devicePixelRatio();
-    // The middle of the device pixel, in scale units.
-    const double ux = (std::floor(pixel.x() * dpr) + 0.5) / s.unitsToDeviceX();
-    const double uy = (std::floor(pixel.y() * dpr) + 0.5) / s.unitsToDeviceY();
-    return QPointF(ux - CX.toDouble(), CY.toDouble() - uy);
+    const auto [x, y] = Form4Core::curvePointAt(pixel.x(), pixel.y());
+    return QPointF(x, y);
 }
 
 QPoint Form4::drawingMenuPosition() const

@@ -152,6 +152,10 @@ void applyLooks(const QHash<QString, QWidget*>& made, std::span<const ControlLoo
             f.setWeight(QFont::Normal);
             w->setFont(f);
         }
+        if (l.accessibleName)
+            w->setAccessibleName(QString::fromUtf8(l.accessibleName));
+        if (l.labelFor)
+            qobject_cast<QLabel*>(w)->setBuddy(made.value(QString::fromLatin1(l.labelFor)));
     }
 }
 

@@ -10,12 +10,14 @@
 // per process, and every scenario starts from a fresh program.
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScrollBar>
@@ -71,10 +73,15 @@ Widget& control(const std::string& target)
     return *w;
 }
 
+// Where the scenarios' files are: a lesson's path is relative to it.
+QDir scenarioFolder;
+
 void play(const json& step)
 {
     const std::string kind = step.at(0).get<std::string>();
-    const std::string target = kind == "bar" ? "Form2.HScroll1" : step.at(1).get<std::string>();
+    const std::string target = kind == "bar"                       ? "Form2.HScroll1"
+                               : kind == "lesson" || kind == "step" ? "Form4"
+                                                                    : step.at(1).get<std::string>();
     // A press or the focus entering a screen activates it before it acts.
     tc::Screen& screen = screenNamed(target.substr(0, target.find('.')));
     screen.windowActivated();
@@ -87,6 +94,11 @@ void play(const json& step)
         const int k = step.at(1).get<int>();
         for (int i = 0; i < (k < 0 ? -k : k); ++i)
             bar.triggerAction(k < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
+    } else if (kind == "lesson") {
+        // Opened as "Apri la lezione…" opens it; a bad file is told, not thrown.
+        Form4::existing()->openLessonFrom(scenarioFolder.filePath(QString::fromStdString(step.at(1).get<std::string>())));
+    } else if (kind == "step") {
+        Form4::existing()->nextStep(); // Page Down
     } else if (kind == "activate") {
         screen.raise();
         screen.activateWindow();
@@ -130,6 +142,13 @@ int playScenario(const json& scenario, const QString& outDir, const QString& dpr
         if (m.pictured) {
             const QString file = stem + QStringLiteral(".%1.png").arg(QString::fromStdString(m.name));
             check(savePicture(picture, file), file);
+        }
+    }
+    // The lesson the commands recorded, as "Salva la lezione…" writes it.
+    if (Form4* f = Form4::existing()) {
+        if (const std::optional<std::string> text = f->lessonFileText()) {
+            std::ofstream lesson((stem + QStringLiteral(".lezione")).toStdString(), std::ios::binary);
+            lesson << *text;
         }
     }
     const QString file = stem + QStringLiteral(".json");
@@ -177,6 +196,7 @@ int main(int argc, char** argv)
         if (!in)
             throw std::runtime_error(std::string(argv[1]) + ": cannot be read");
         const json scenarios = json::parse(in);
+        scenarioFolder = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteDir();
         if (argc == 4)
             return playAll(argc, argv, scenarios);
         for (const json& scenario : scenarios.at("scenarios")) {
