@@ -16,8 +16,9 @@ test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
       cups printer-driver-cups-pdf
       doctest-dev emscripten nodejs chromium)
 bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
-# The core alone as WebAssembly, its tests run under node (tools/wasm.sh).
-wasm=(cmake ninja-build doctest-dev emscripten nodejs)
+# The core alone as WebAssembly, its tests run under node (tools/wasm.sh),
+# and the web page (tools/web.sh), whose guide cmark-gfm makes from Markdown.
+wasm=(cmake ninja-build doctest-dev emscripten nodejs cmark-gfm)
 # Debian's own checkers of the package, the licences and the manual page.
 package=(lintian reuse mandoc appstream desktop-file-utils dpkg-dev file shared-mime-info)
 
