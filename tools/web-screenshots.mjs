@@ -6,6 +6,8 @@
 // page with the three of them, in headless chromium.
 // Usage: node tools/web-screenshots.mjs <tracciacurve.html> <folder>
 import { createRequire } from 'node:module';
+import { execFileSync } from 'node:child_process';
+import { unlinkSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
 
 const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
@@ -25,7 +27,7 @@ const idle = async () => {
                                { timeout: 30000 });
     if (await page.evaluate(() => tracciacurve.message() === null))
       return;
-    console.log('messaggio:', await page.evaluate(() => tracciacurve.message()));
+    console.error('messaggio:', await page.evaluate(() => tracciacurve.message()));
     await page.keyboard.press('Enter');
     await new Promise(r => setTimeout(r, 50));
   }
@@ -47,4 +49,29 @@ for (const sel of ['#Form4-Command2', '#Form4-Option4', '#Form4-Command5', '#For
 }
 await shot('Form4', 'web-plot');
 await page.screenshot({ path: `${folder}/web-page.png` });
+
+// The page as it prints, rendered to PDF by the browser (pdftoppm makes
+// the picture), and a slow run half-way.
+await page.evaluate(() => TC.preparePrint());
+await idle();
+const pdf = `${folder}/web-stampa.pdf`;
+await page.pdf({ path: pdf, printBackground: true });
+execFileSync('pdftoppm', ['-r', '60', '-png', '-singlefile', pdf, `${folder}/web-stampa`]);
+unlinkSync(pdf);
+await page.click('#Form4-Command1');
+await idle();
+await page.focus('#Form4-Command3');
+await page.keyboard.down('Control');
+await page.keyboard.press('KeyL');
+await page.keyboard.up('Control');
+await idle();
+await page.click('#Form4-Option3');
+await page.click('#Form4-Command2');
+await new Promise(r => setTimeout(r, 4000));
+await shot('Form4', 'web-lento');
+await page.keyboard.press('Escape');
+await idle();
+// What a screen reader is given of Form4 after the run.
+const find = n => (n.role === 'dialog' && n.name === 'Form4' ? n : (n.children || []).map(find).find(Boolean));
+console.log(JSON.stringify(find(await page.accessibility.snapshot({ interestingOnly: false })), null, 1));
 await browser.close();

@@ -21,6 +21,7 @@ var TC = {
   lastEntryMs: 0,   // how long the last entry ran, its message boxes left out
   messageMs: 0,
   messagesClosed: 0,
+  lessonsRead: 0,   // lesson files read so far, opened or waiting for Form4
   readyMs: null,    // from the start of the page's load to the first Form1 painted
 };
 
@@ -657,6 +658,7 @@ TC.lesson = function (action) { TC.input('tc_lesson', ['number'], [action]); };
 // A lesson's bytes (at most one past the bound: enough to refuse a file too
 // large) opened once Form4 is there to replay it.
 TC.openLessonBytes = function (bytes, name) {
+  TC.lessonsRead++;
   if (!TC.screens[2].focusDone) {
     TC.pendingLesson = { bytes: bytes, name: name };
     return;
@@ -904,7 +906,9 @@ TC.form4Keys = function (e) {
 TC.openGuide = function () {
   var guide = document.getElementById('guide');
   if (guide && !guide.open && !TC.inMessage)
-    guide.showModal();
+    guide.show(); // beside the screens, as the desktop's guide window is
+  if (guide && guide.open)
+    guide.querySelector('.guide-text').focus();
 };
 
 // While a run is drawn slowly the user's input is held back, but for Esc
@@ -942,6 +946,7 @@ window.tracciacurve = {
   message: function () { return TC.inMessage ? document.querySelector('#message .prompt').textContent : null; },
   messages: function () { return TC.messages.slice(); },
   messagesClosed: function () { return TC.messagesClosed; },
+  lessonsRead: function () { return TC.lessonsRead; },
   ended: function () { return TC.ended; },
   readyMs: function () { return TC.readyMs; },
   lastEntryMs: function () { return TC.lastEntryMs; },

@@ -29,6 +29,7 @@
 #include "intro/program.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "core/text.h"
 #include "runtime/program.h"
 
 using nlohmann::json;
@@ -146,6 +147,7 @@ int playScenario(const json& scenario, const QString& outDir, const QString& dpr
     }
     // The lesson the commands recorded, as "Salva la lezione…" writes it.
     if (Form4* f = Form4::existing()) {
+        out["description"] = tc::toUtf8(f->drawnCurves().description());
         if (const std::optional<std::string> text = f->lessonFileText()) {
             std::ofstream lesson((stem + QStringLiteral(".lezione")).toStdString(), std::ios::binary);
             lesson << *text;

@@ -6,139 +6,10 @@
 // same scenarios played through each must leave the same pixels, messages
 // and field texts. The desktop's pictures come from tc_desktop_pictures in
 // the same run (run.sh).
-import { test, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync, existsSync } from 'node:fs';
-import { pathToFileURL } from 'node:url';
-import puppeteer from 'puppeteer-core';
-
-const pageUrl = pathToFileURL(process.env.TC_PAGE).href;
-const pictures = process.env.TC_PICTURES;
-const { scenarios } = JSON.parse(readFileSync(process.env.TC_SCENARIOS, 'utf8'));
-const deadlineMs = 20000;
-
-const browser = await puppeteer.launch({
-  executablePath: process.env.TC_CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-         '--disable-sync', '--no-first-run', '--disable-quic'],
-});
-after(() => browser.close());
-
-// Every request the pages make: none may leave the file itself.
-const requests = [];
-
-async function open(dpr = 1) {
-  const page = await browser.newPage();
-  await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: dpr });
-  page.on('request', r => requests.push(r.url()));
-  const errors = [];
-  page.on('pageerror', e => errors.push(e.message));
-  page.errors = errors;
-  await page.goto(pageUrl);
-  await page.waitForFunction(() => window.tracciacurve && window.tracciacurve.idle() &&
-                             !document.getElementById('Form1').hidden, { timeout: deadlineMs });
-  return page;
-}
-
-// Waits until the page has handled all its input; every message box met
-// on the way is read and closed with Enter, as a user would.
-async function settle(page) {
-  const seen = [];
-  const end = Date.now() + deadlineMs;
-  for (;;) {
-    const state = await page.evaluate(() => ({ idle: tracciacurve.idle(), message: tracciacurve.message(),
-                                               closed: tracciacurve.messagesClosed() }));
-    if (state.message !== null) {
-      seen.push(state.message);
-      await page.keyboard.press('Enter');
-      // The next message may open at once: count the closed ones.
-      await page.waitForFunction(n => tracciacurve.messagesClosed() > n, { timeout: deadlineMs }, state.closed);
-    } else if (state.idle) {
-      return seen;
-    }
-    assert.ok(Date.now() < end, 'the page never settled');
-    await new Promise(r => setTimeout(r, 10));
-  }
-}
-
-const selector = target => '#' + target.replace('.', '-');
-
-// A press where the user would press: on the screen's title bar first
-// when another screen covers the control.
-async function press(page, target) {
-  const sel = selector(target);
-  const covered = await page.$eval(sel, el => {
-    const r = el.getBoundingClientRect();
-    const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
-    return !(hit && (el === hit || el.contains(hit)));
-  });
-  if (covered)
-    await page.click(`#${target.split('.')[0]} .titlebar`);
-  await page.click(sel);
-}
-
-async function play(page, [kind, target, arg]) {
-  switch (kind) {
-  case 'click':
-  case 'option':
-    await press(page, target);
-    break;
-  case 'bar':
-    await page.focus('#Form2-HScroll1');
-    for (let i = 0; i < Math.abs(target); i++)
-      await page.keyboard.press(target > 0 ? 'ArrowRight' : 'ArrowLeft');
-    break;
-  case 'type':
-    await press(page, target);
-    await page.keyboard.down('Control');
-    await page.keyboard.press('KeyA');
-    await page.keyboard.up('Control');
-    await page.keyboard.press('Backspace');
-    await page.keyboard.type(arg);
-    break;
-  case 'activate':
-    await page.click(`#${target} .titlebar`);
-    break;
-  default:
-    throw new Error('unknown step ' + kind);
-  }
-}
-
-// Compares a screen's canvas with a picture, decoded by the browser:
-// the number of pixels that differ, and how many are not the background.
-async function compare(page, screen, file) {
-  const png = readFileSync(file).toString('base64');
-  return page.evaluate(async (screen, png) => {
-    const canvas = document.getElementById(screen + '-surface');
-    const image = new Image();
-    image.src = 'data:image/png;base64,' + png;
-    await image.decode();
-    const ref = new OffscreenCanvas(image.width, image.height).getContext('2d');
-    ref.drawImage(image, 0, 0);
-    const a = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    const b = ref.getImageData(0, 0, image.width, image.height).data;
-    const size = [canvas.width, canvas.height, image.width, image.height];
-    if (a.length !== b.length)
-      return { size, differing: -1, drawn: 0 };
-    let differing = 0, drawn = 0;
-    for (let i = 0; i < a.length; i += 4) {
-      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2])
-        differing++;
-      if (b[i] !== b[0] || b[i + 1] !== b[1] || b[i + 2] !== b[2])
-        drawn++;
-    }
-    return { size, differing, drawn };
-  }, screen, png);
-}
-
-const fieldTexts = page => page.evaluate(() => {
-  const out = {};
-  for (const el of document.querySelectorAll('input[type=text]'))
-    if (!el.closest('.screen').hidden)
-      out[el.id.replace('-', '.')] = el.value;
-  return out;
-});
+import { compare, deadlineMs, fieldTexts, open, pageUrl, pictures, play, press, requests, scenarios, settle } from './helpers.mjs';
 
 for (const dpr of [1, 2]) {
   test(`every scenario draws the desktop's pixels at device pixel ratio ${dpr}`, async t => {
@@ -154,6 +25,7 @@ for (const dpr of [1, 2]) {
         const desktop = JSON.parse(readFileSync(base + '.json', 'utf8'));
         assert.deepEqual(messages, desktop.messages);
         assert.deepEqual(await fieldTexts(page), desktop.fields);
+        assert.deepEqual(await captions(page), desktop.captions);
         for (const screen of ['Form2', 'Form4']) {
           if (!existsSync(`${base}.${screen}.png`))
             continue;
@@ -168,6 +40,13 @@ for (const dpr of [1, 2]) {
     }
   });
 }
+
+const captions = page => page.evaluate(() => {
+  const out = {};
+  for (const el of document.querySelectorAll('.screen:not([hidden])'))
+    out[el.id] = el.querySelector('.caption').textContent;
+  return out;
+});
 
 const focused = page => page.evaluate(() => document.activeElement.id);
 const value = (page, sel) => page.$eval(sel, el => el.value);

@@ -1,0 +1,228 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The teacher's tools in the page, against the desktop: a slow run, a
+// lesson saved and replayed, the picture saved and printed, and what a
+// screen reader is told.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { compare, deadlineMs, open, openLesson, pictures, play, press, settle } from './helpers.mjs';
+
+const toForm4 = async page => {
+  for (const step of [['click', 'Form1.Command1'], ['bar', 1], ['click', 'Form2.Command1']])
+    await play(page, step);
+  await settle(page);
+};
+
+const ctrl = async (page, key) => {
+  await page.keyboard.down('Control');
+  await page.keyboard.press(key);
+  await page.keyboard.up('Control');
+};
+
+// Downloads land in a folder of their own; waits for the one named.
+async function downloads(page) {
+  const folder = mkdtempSync(join(tmpdir(), 'tc-web-'));
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  return {
+    folder,
+    async file(name) {
+      const end = Date.now() + deadlineMs;
+      while (!existsSync(join(folder, name)) || readdirSync(folder).some(f => f.endsWith('.crdownload'))) {
+        assert.ok(Date.now() < end, `${name} was never downloaded`);
+        await new Promise(r => setTimeout(r, 20));
+      }
+      return join(folder, name);
+    },
+    done: () => rmSync(folder, { recursive: true, force: true }),
+  };
+}
+
+const caption = page => page.$eval('#Form4 .caption', c => c.textContent);
+
+test('a slow run lays a prefix of the instant run; Esc completes it', async () => {
+  const page = await open();
+  await toForm4(page);
+  await page.focus('#Form4-Command3');
+  await ctrl(page, 'KeyL');
+  await settle(page);
+  await page.waitForFunction(() => document.getElementById('announce').textContent === 'Disegno lento attivato.',
+                             { timeout: deadlineMs });
+  const before = await page.$eval('#Form4-surface', c => c.toDataURL());
+  await page.click('#Form4-Command2');
+  await page.waitForFunction(() => document.querySelector('#Form4 .caption').textContent.includes('Esc'),
+                             { timeout: deadlineMs });
+  await new Promise(r => setTimeout(r, 700)); // a few dozen dots at the slow pace
+  const instant = `${pictures}/ellisse-barra2.dpr1.Form4.png`;
+  const half = await compare(page, 'Form4', instant, before);
+  assert.equal(half.foreign, 0, 'every dot so far is one of the instant run');
+  assert.ok(half.differing > 0, 'the run is not over yet');
+  // Input is held back meanwhile: ESCI does not end the program.
+  await page.click('#Form4-Command3');
+  assert.equal(await page.evaluate(() => tracciacurve.ended()), false);
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => !document.querySelector('#Form4 .caption').textContent.includes('Esc'),
+                             { timeout: deadlineMs });
+  await settle(page);
+  assert.equal((await compare(page, 'Form4', instant)).differing, 0);
+  assert.equal(await caption(page), 'Form4');
+  await page.close();
+});
+
+test('a lesson recorded in the page is the desktop\'s file, and replays to the desktop\'s picture', async () => {
+  const page = await open();
+  const saved = await downloads(page);
+  const scenario = ['iperbole-continua', 'lezione-iperbole'];
+  for (const step of [['click', 'Form1.Command1'], ['bar', 3], ['click', 'Form2.Command1'], ['option', 'Form4.Option4'],
+                      ['type', 'Form4.Text1', '1,5'], ['click', 'Form4.Command2'], ['click', 'Form4.Command5']]) {
+    await play(page, step);
+    await settle(page);
+  }
+  // "Salva la lezione…" from the drawing's menu.
+  const box = await page.$eval('#Form4-surface', c => { const r = c.getBoundingClientRect(); return [r.right - 40, r.bottom - 40]; });
+  await page.mouse.click(box[0], box[1], { button: 'right' });
+  await page.waitForSelector('#drawing-menu:not([hidden])');
+  const items = await page.$$eval('#drawing-menu .item .text', t => t.map(e => e.textContent));
+  (await page.$$('#drawing-menu .item'))[items.indexOf('Salva la lezione…')].click();
+  const file = await saved.file('lezione.lezione');
+  const bytes = readFileSync(file);
+  assert.deepEqual(bytes, readFileSync(`${pictures}/${scenario[0]}.dpr1.lezione`));
+  await page.close();
+
+  // Opened again in a fresh page and stepped with Page Down.
+  // Under the name the desktop's replay had, which the caption shows.
+  const copy = join(saved.folder, `${scenario[1]}.lezione`);
+  writeFileSync(copy, bytes);
+  const again = await open();
+  await toForm4(again);
+  await openLesson(again, copy);
+  await settle(again);
+  const steps = JSON.parse(bytes).passi.length;
+  for (let i = 0; i < steps; i++) {
+    await again.keyboard.press('PageDown');
+    await settle(again);
+  }
+  const desktop = JSON.parse(readFileSync(`${pictures}/${scenario[1]}.dpr1.json`, 'utf8'));
+  assert.equal(await caption(again), desktop.captions.Form4);
+  assert.equal((await compare(again, 'Form4', `${pictures}/${scenario[1]}.dpr1.Form4.png`)).differing, 0);
+
+  // A bad file dropped on the page changes nothing and says why, as the desktop does.
+  const before = await again.$eval('#Form4-surface', c => c.toDataURL());
+  const bad = readFileSync(new URL('../fuzz/lessons/curve.lezione', import.meta.url), 'utf8');
+  await again.evaluate(text => {
+    const data = new DataTransfer();
+    data.items.add(new File([text], 'rotta.lezione'));
+    document.getElementById('desk').dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
+  }, bad);
+  await again.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+  const refused = JSON.parse(readFileSync(`${pictures}/lezione-rifiutata.dpr1.json`, 'utf8')).messages;
+  assert.deepEqual(await settle(again), refused.slice(-1));
+  assert.equal(await again.$eval('#Form4-surface', c => c.toDataURL()), before);
+  await again.close();
+  saved.done();
+});
+
+test('the saved picture is the canvas, and the printed page is white paper with the caption', async () => {
+  const page = await open();
+  const saved = await downloads(page);
+  await toForm4(page);
+  await page.click('#Form4-Command2');
+  await press(page, 'Form4.Option5');
+  await page.click('#Form4-Command5');
+  await settle(page);
+  await page.focus('#Form4-Command3');
+  await ctrl(page, 'KeyS');
+  const png = await saved.file('curve.png');
+  const r = await compare(page, 'Form4', png);
+  assert.equal(r.differing, 0);
+  assert.ok(r.drawn > 0);
+
+  // The page the browser prints, made as Ctrl+P and the menu make it
+  // (headless, the print dialog itself would never close).
+  await page.evaluate(() => TC.preparePrint());
+  await settle(page);
+  const words = await page.$eval('#print-page', p => [...p.querySelectorAll('p')].map(e => e.textContent));
+  const pdf = join(saved.folder, 'stampa.pdf');
+  writeFileSync(pdf, await page.pdf({ printBackground: true }));
+  const text = execFileSync('pdftotext', ['-layout', pdf, '-']).toString();
+  assert.equal(words.length, 3, 'two curves and the footer');
+  for (const line of words)
+    assert.ok(text.replace(/\s+/g, ' ').includes(line.replace(/\s+/g, ' ').trim()), `printed: ${line}`);
+  assert.match(words[2], /0,55/);
+  // White paper: no pixel of the screens' grey on the page.
+  execFileSync('pdftoppm', ['-r', '40', '-png', '-f', '1', '-l', '1', pdf, join(saved.folder, 'pagina')]);
+  const sheet = readdirSync(saved.folder).find(f => f.startsWith('pagina'));
+  const counts = await page.evaluate(async data => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + data;
+    await image.decode();
+    const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    c.drawImage(image, 0, 0);
+    const d = c.getImageData(0, 0, image.width, image.height).data;
+    let white = 0, grey = 0;
+    for (let i = 0; i < d.length; i += 4) {
+      if (d[i] === 255 && d[i + 1] === 255 && d[i + 2] === 255)
+        white++;
+      if (d[i] === 239 && d[i + 1] === 239 && d[i + 2] === 239)
+        grey++;
+    }
+    return { white, grey, all: d.length / 4 };
+  }, readFileSync(join(saved.folder, sheet)).toString('base64'));
+  // (Text edges smoothed on the way may hit the grey's value here and there.)
+  assert.ok(counts.grey < counts.all * 0.001, JSON.stringify(counts));
+  assert.ok(counts.white > counts.all * 0.8, JSON.stringify(counts));
+  // The printed drawing itself: not one pixel of the screens' grey.
+  const printedGrey = await page.$eval('#print-page img', async img => {
+    await img.decode();
+    const c = new OffscreenCanvas(img.naturalWidth, img.naturalHeight).getContext('2d');
+    c.drawImage(img, 0, 0);
+    const d = c.getImageData(0, 0, img.naturalWidth, img.naturalHeight).data;
+    let grey = 0;
+    for (let i = 0; i < d.length; i += 4)
+      grey += d[i] === 239 && d[i + 1] === 239 && d[i + 2] === 239 ? 1 : 0;
+    return grey;
+  });
+  assert.equal(printedGrey, 0);
+  await page.close();
+  saved.done();
+});
+
+test('every control is named, and the drawing is described as on the desktop', async () => {
+  const page = await open();
+  await toForm4(page);
+  assert.equal(await page.$eval('#Form2-HScroll1', b => b.getAttribute('aria-valuetext')), '0,55');
+  await page.click('#Form4-Command2');
+  await settle(page);
+  for (const screen of ['Form2', 'Form4']) {
+    const root = await page.$('#' + screen);
+    const tree = await page.accessibility.snapshot({ root, interestingOnly: false });
+    const names = [];
+    const walk = n => {
+      if (['button', 'textbox', 'radio', 'scrollbar'].includes(n.role))
+        names.push(n.name);
+      (n.children || []).forEach(walk);
+    };
+    walk(tree);
+    // Form4: five buttons, five fields, three options; Form2: the bar, the field, three buttons.
+    assert.equal(names.length, screen === 'Form4' ? 13 : 5, `${screen}: ${names}`);
+    assert.ok(names.every(n => n && n.trim()), `${screen}: every control has a name: ${names}`);
+    assert.equal(new Set(names).size, names.length, `${screen}: names are unique: ${names}`);
+  }
+  const image = await page.accessibility.snapshot({ root: await page.$('#Form4-surface') });
+  const desktop = JSON.parse(readFileSync(`${pictures}/ellisse-barra2.dpr1.json`, 'utf8'));
+  assert.equal(image.role, 'image');
+  assert.equal(image.name, 'Disegno');
+  assert.equal(await page.$eval('#Form4-surface', c => c.getAttribute('aria-description')), desktop.description);
+  assert.equal(image.description, desktop.description.replace(/\s+/g, ' '));
+  assert.match(image.description, /ELLISSE.*539 punti/);
+  // Said after the run through the polite live region.
+  await page.waitForFunction(() => document.getElementById('announce').textContent.includes('539 punti'),
+                             { timeout: deadlineMs });
+  await page.close();
+});
