@@ -10,8 +10,9 @@
 # Usage: run.sh <tc_desktop_pictures> <tracciacurve.html>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-pictures=$1
-page=$2
+# Absolute, as the tests run from their own folder.
+pictures=$(realpath "$1")
+page=$(realpath "$2")
 if [ ! -d "$here/node_modules/puppeteer-core" ]; then
     echo "run.sh: puppeteer-core is missing: (cd tests/web && npm ci)" >&2
     exit 1
