@@ -13,21 +13,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build-wasm"}
 "$root/tools/setup-debian.sh" wasm
 
-# Emscripten's tools run on node and need Debian's node modules (acorn),
-# which a node not from Debian does not look for by itself.
-export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+. "$root/tools/emscripten-env.sh"
 node=$(command -v node || command -v nodejs)
-
-# Debian's emscripten ships its libraries prebuilt in a frozen, read-only
-# cache that serves root and everyone else alike. Any other emscripten may
-# want to build them into its cache: give it one it can write to.
-if [ -z "${EM_CACHE:-}" ] && [ "$(em-config FROZEN_CACHE)" != True ]; then
-    cache=$(em-config CACHE)
-    if ! { mkdir -p "$cache" 2>/dev/null && [ -w "$cache" ]; }; then
-        export EM_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/emscripten"
-        mkdir -p "$EM_CACHE"
-    fi
-fi
 
 # The same core built natively, as the desktop builds it, for the
 # WebAssembly build to compare its sessions with.

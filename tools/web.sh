@@ -19,15 +19,7 @@ for a in "$@"; do
 done
 "$root/tools/setup-debian.sh" wasm
 
-# Emscripten's tools run on node and need Debian's node modules.
-export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-if [ -z "${EM_CACHE:-}" ] && [ "$(em-config FROZEN_CACHE)" != True ]; then
-    cache=$(em-config CACHE)
-    if ! { mkdir -p "$cache" 2>/dev/null && [ -w "$cache" ]; }; then
-        export EM_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/emscripten"
-        mkdir -p "$EM_CACHE"
-    fi
-fi
+. "$root/tools/emscripten-env.sh"
 
 emcmake cmake -S "$root/web" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)"

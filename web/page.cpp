@@ -25,6 +25,8 @@
 #include "core/screen.h"
 #include "core/text.h"
 
+#include <nlohmann/json.hpp>
+
 // The page's functions. Texts cross as UTF-16 units, as the fields hold them.
 EM_JS(void, tc_page_blit,
       (int screen, const std::uint8_t* pixels, int bytesPerLine, int width, int height, const std::uint32_t* table,
@@ -51,8 +53,10 @@ EM_JS(void, tc_page_lesson_link, (const char* bytes, int length), { TC.lessonLin
 EM_JS(void, tc_page_point, (const char16_t* text, int length, double x, double y),
       { TC.showPoint(TC.text16(text, length), x, y); });
 EM_JS(void, tc_page_menu, (int state, double x, double y), { TC.openMenu(state, x, y); });
-EM_JS(void, tc_page_print, (const char* json, const std::uint32_t* pixels),
-      { TC.printPage(JSON.parse(UTF8ToString(json)), pixels); });
+EM_JS(void, tc_page_print,
+      (const char* json, const std::uint8_t* pixels, int bytesPerLine, int width, int height,
+       const std::uint32_t* table, int colours),
+      { TC.printPage(JSON.parse(UTF8ToString(json)), TC.image(pixels, bytesPerLine, table, colours, 0, 0, width, height)); });
 EM_JS(void, tc_page_download, (const char* name, const char* bytes, int length, const char* type),
       { TC.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length), UTF8ToString(type)); });
 // Waits, without blocking the page, until the user closes the box.
@@ -126,12 +130,19 @@ public:
         surfaceChanged({0, 0, s.clientSize().width, s.clientSize().height});
     }
 
+    // The picture the client area shows, in device pixels.
+    static Size pictureSize(const Surface& s)
+    {
+        const double dpr = s.devicePixelRatio();
+        return {int(std::lround(s.clientSize().width * dpr)), int(std::lround(s.clientSize().height * dpr))};
+    }
+
 protected:
     void surfaceChanged(const Rect& logical) override
     {
         const Surface& s = this->surface();
         const double dpr = s.devicePixelRatio();
-        const Size device{int(std::lround(s.clientSize().width * dpr)), int(std::lround(s.clientSize().height * dpr))};
+        const Size device = pictureSize(s);
         const int left = int(std::floor(logical.x * dpr)), top = int(std::floor(logical.y * dpr));
         const Rect r = Rect::fromCorners(left, top, int(std::ceil((logical.x + logical.width) * dpr)) - 1,
                                          int(std::ceil((logical.y + logical.height) * dpr)) - 1)
@@ -287,84 +298,54 @@ Program& program()
 }
 
 // The screens' layout for the page, as JSON: the same tables, in pixels.
-void appendString(std::string& out, const char* s)
+nlohmann::json screenLayout(ScreenId id, const char* name, const char* description, int widthTwips, int heightTwips,
+                            std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
 {
-    out += '"';
-    for (; s && *s; ++s) {
-        const unsigned char c = static_cast<unsigned char>(*s);
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
-            out += esc;
-        } else {
-            out += char(c);
-        }
-    }
-    out += '"';
-}
-
-void appendScreen(std::string& out, ScreenId id, const char* name, const char* description, int widthTwips,
-                  int heightTwips, std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
-{
-    const auto px = [](int twips) { return std::to_string(ScreenCore::twipsToPixels(twips)); };
-    out += "{\"id\":" + std::to_string(int(id)) + ",\"name\":";
-    appendString(out, name);
-    out += ",\"description\":";
-    appendString(out, description);
-    out += ",\"width\":" + px(widthTwips) + ",\"height\":" + px(heightTwips) + ",\"controls\":[";
+    const auto px = [](int twips) { return ScreenCore::twipsToPixels(twips); };
     static const char* const kinds[] = {"button", "textbox", "label", "frame", "option", "hscrollbar", "panel"};
+    nlohmann::json list = nlohmann::json::array();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const ControlSpec& c = controls[i];
-        out += i ? ",{" : "{";
-        out += "\"handle\":" + std::to_string(handleOf(id, int(i))) + ",\"name\":";
-        appendString(out, c.name);
-        out += ",\"kind\":";
-        appendString(out, kinds[int(c.kind)]);
-        out += ",\"container\":";
-        if (c.container)
-            appendString(out, c.container);
-        else
-            out += "null";
-        out += ",\"caption\":";
-        appendString(out, c.caption);
-        out += ",\"left\":" + px(c.left) + ",\"top\":" + px(c.top) + ",\"width\":" + px(c.width) +
-               ",\"height\":" + px(c.height) + ",\"tab\":" + std::to_string(c.tabIndex);
-        if (c.kind == ControlKind::HScrollBar)
-            out += ",\"min\":" + std::to_string(Form2Core::barMinimum) + ",\"max\":" +
-                   std::to_string(Form2Core::barMaximum) + ",\"step\":" + std::to_string(Form2Core::barSmallChange) +
-                   ",\"page\":" + std::to_string(Form2Core::barLargeChange);
+        nlohmann::json j = {{"handle", handleOf(id, int(i))},
+                            {"name", c.name},
+                            {"kind", kinds[int(c.kind)]},
+                            {"container", c.container ? nlohmann::json(c.container) : nlohmann::json()},
+                            {"caption", c.caption ? c.caption : ""},
+                            {"left", px(c.left)},
+                            {"top", px(c.top)},
+                            {"width", px(c.width)},
+                            {"height", px(c.height)},
+                            {"tab", c.tabIndex}};
+        if (c.kind == ControlKind::HScrollBar) {
+            j["min"] = Form2Core::barMinimum;
+            j["max"] = Form2Core::barMaximum;
+            j["step"] = Form2Core::barSmallChange;
+            j["page"] = Form2Core::barLargeChange;
+        }
         for (const ControlLook& l : looks) {
             if (std::string_view(l.name) != c.name)
                 continue;
-            if (l.tooltip) {
-                out += ",\"tooltip\":";
-                appendString(out, l.tooltip);
-            }
+            if (l.tooltip)
+                j["tooltip"] = l.tooltip;
             if (l.fore)
-                out += ",\"fore\":" + std::to_string(l.fore & 0xffffff);
+                j["fore"] = l.fore & 0xffffff;
             if (l.back == highlightedText)
-                out += ",\"back\":\"HighlightText\"";
+                j["back"] = "HighlightText"; // the page's system colour of the same name
             else if (l.back)
-                out += ",\"back\":" + std::to_string(l.back & 0xffffff);
+                j["back"] = l.back & 0xffffff;
             if (l.font) {
-                out += ",\"font\":";
-                appendString(out, l.font);
-                out += ",\"points\":" + std::to_string(l.points);
+                j["font"] = l.font;
+                j["points"] = l.points;
             }
-            if (l.accessibleName) {
-                out += ",\"accessibleName\":";
-                appendString(out, l.accessibleName);
-            }
-            if (l.labelFor) {
-                out += ",\"labelFor\":";
-                appendString(out, l.labelFor);
-            }
+            if (l.accessibleName)
+                j["accessibleName"] = l.accessibleName;
+            if (l.labelFor)
+                j["labelFor"] = l.labelFor;
         }
-        out += "}";
+        list.push_back(std::move(j));
     }
-    out += "]}";
+    return {{"id", int(id)},       {"name", name},          {"description", description},
+            {"width", px(widthTwips)}, {"height", px(heightTwips)}, {"controls", std::move(list)}};
 }
 
 } // namespace
@@ -379,28 +360,22 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE const char* tc_layout()
 {
-    static const std::string json = [] {
-        std::string out = "{\"face\":";
-        appendString(out, classicFace);
-        out += ",\"relatives\":[";
-        for (std::size_t i = 0; i < classicFaceRelatives.size(); ++i) {
-            out += i ? "," : "";
-            appendString(out, classicFaceRelatives[i]);
-        }
-        out += "],\"points\":" + std::to_string(classicPoints) + ",\"drawing\":";
-        appendString(out, drawingName);
-        out += ",\"maxLessonBytes\":" + std::to_string(lesson::maxFileBytes) + ",\"title\":";
-        appendString(out, applicationTitle);
-        out += ",\"screens\":[";
-        appendScreen(out, ScreenId::Form1, "Form1", form1Description, 11670, 7305, Form1Core::controls, {});
-        out += ",";
-        appendScreen(out, ScreenId::Form2, "Form2", form2Description, 9855, 6840, Form2Core::controls, form2Looks);
-        out += ",";
-        appendScreen(out, ScreenId::Form4, "Form4", form4Description, 10605, 6780, Form4Core::controls, form4Looks);
-        out += "]}";
-        return out;
+    static const std::string text = [] {
+        const nlohmann::json layout = {
+            {"face", classicFace},
+            {"relatives", classicFaceRelatives},
+            {"points", classicPoints},
+            {"drawing", drawingName},
+            {"maxLessonBytes", lesson::maxFileBytes},
+            {"title", applicationTitle},
+            {"screens",
+             {screenLayout(ScreenId::Form1, "Form1", form1Description, 11670, 7305, Form1Core::controls, {}),
+              screenLayout(ScreenId::Form2, "Form2", form2Description, 9855, 6840, Form2Core::controls, form2Looks),
+              screenLayout(ScreenId::Form4, "Form4", form4Description, 10605, 6780, Form4Core::controls,
+                           form4Looks)}}};
+        return layout.dump();
     }();
-    return json.c_str();
+    return text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE void tc_start()
@@ -535,41 +510,30 @@ EMSCRIPTEN_KEEPALIVE void tc_show_point(double x, double y, double pageX, double
 }
 
 // The printed page of the drawing, dated: its words, and its picture in
-// paper colours (RGBA, at device resolution). It never waits, so the page
-// may also call it straight away, when nothing else runs.
+// paper colours (the surface's pixels with the colour table on paper). It
+// never waits, so the page may also call it straight away, when nothing
+// else runs.
 EMSCRIPTEN_KEEPALIVE void tc_print(int year, int month, int day)
 {
     if (!host().form4)
         return;
     const Form4Core& f = *host().form4;
     const Surface& s = f.surface();
-    const double dpr = s.devicePixelRatio();
-    const int w = int(std::lround(s.clientSize().width * dpr)), h = int(std::lround(s.clientSize().height * dpr));
-    std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h));
     const Rgb back = s.backColor();
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const Rgb c = paperColour(s.devicePixel(x, y), back);
-            // RGBA bytes in memory order, as a canvas takes them.
-            pixels[std::size_t(y) * std::size_t(w) + std::size_t(x)] =
-                0xff000000u | (c & 0xff) << 16 | (c & 0xff00) | (c >> 16 & 0xff);
-        }
+    std::vector<Rgb> paper;
+    for (Rgb c : s.colourTable())
+        paper.push_back(paperColour(c, back));
     const PageCaption caption = f.pageCaption({year, month, day});
-    const auto text = [](const std::u16string& t) {
-        std::string out;
-        appendString(out, toUtf8(t).c_str());
-        return out;
-    };
-    std::string json = "{\"width\":" + std::to_string(w) + ",\"height\":" + std::to_string(h) +
-                       ",\"heading\":" + text(caption.heading) + ",\"leftOut\":" + text(caption.leftOut) +
-                       ",\"footer\":" + text(caption.footer) + ",\"curves\":[";
-    for (std::size_t i = 0; i < caption.curves.size(); ++i) {
-        const Rgb c = paperColour(QBColor(caption.curves[i].colour), back);
-        json += (i ? ",{\"colour\":" : "{\"colour\":") + std::to_string(c & 0xffffff) +
-                ",\"text\":" + text(caption.curves[i].text) + "}";
-    }
-    json += "]}";
-    tc_page_print(json.c_str(), pixels.data());
+    nlohmann::json curves = nlohmann::json::array();
+    for (const CaptionLine& l : caption.curves)
+        curves.push_back({{"colour", paperColour(QBColor(l.colour), back) & 0xffffff}, {"text", toUtf8(l.text)}});
+    const nlohmann::json page = {{"heading", toUtf8(caption.heading)},
+                                 {"leftOut", toUtf8(caption.leftOut)},
+                                 {"footer", toUtf8(caption.footer)},
+                                 {"curves", std::move(curves)}};
+    const Size device = PageForm4::pictureSize(s);
+    tc_page_print(page.dump().c_str(), s.pixels(), int(s.bytesPerLine()), device.width, device.height, paper.data(),
+                  int(paper.size()));
 }
 
 EMSCRIPTEN_KEEPALIVE void tc_tick() { program().handle([] { host().tick(); }); }

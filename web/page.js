@@ -77,6 +77,26 @@ TC.css = function (colour) {
 
 // ---- the surface -------------------------------------------------------
 
+// The part (x, y, w, h) of an image of colour indices, rows `bpl` bytes
+// apart, in the colours of `table` (the core's ARGB): as canvas pixels.
+TC.image = function (pixels, bpl, table, colours, x, y, w, h) {
+  var lut = new Uint32Array(colours);
+  for (var i = 0; i < colours; i++) {
+    var c = HEAPU32[(table >> 2) + i];
+    // RGBA bytes, as little-endian words.
+    lut[i] = 0xff000000 | ((c & 0xff) << 16) | (c & 0xff00) | ((c >> 16) & 0xff);
+  }
+  var image = new ImageData(w, h);
+  var out = new Uint32Array(image.data.buffer);
+  for (var j = 0; j < h; j++) {
+    var from = pixels + (y + j) * bpl + x;
+    var row = HEAPU8.subarray(from, from + w);
+    for (var k = 0; k < w; k++)
+      out[j * w + k] = lut[row[k]];
+  }
+  return image;
+};
+
 TC.blit = function (screen, pixels, bpl, width, height, table, colours, x, y, w, h) {
   var s = TC.screens[screen];
   var canvas = s.canvas;
@@ -87,21 +107,7 @@ TC.blit = function (screen, pixels, bpl, width, height, table, colours, x, y, w,
     s.filled = true;
     x = 0; y = 0; w = width; h = height;
   }
-  var lut = new Uint32Array(colours);
-  for (var i = 0; i < colours; i++) {
-    var c = HEAPU32[(table >> 2) + i];
-    // ARGB in the core, RGBA bytes (little-endian words) in the canvas.
-    lut[i] = 0xff000000 | ((c & 0xff) << 16) | (c & 0xff00) | ((c >> 16) & 0xff);
-  }
-  var image = s.context.createImageData(w, h);
-  var out = new Uint32Array(image.data.buffer);
-  for (var j = 0; j < h; j++) {
-    var from = pixels + (y + j) * bpl + x;
-    var row = HEAPU8.subarray(from, from + w);
-    for (var k = 0; k < w; k++)
-      out[j * w + k] = lut[row[k]];
-  }
-  s.context.putImageData(image, x, y);
+  s.context.putImageData(TC.image(pixels, bpl, table, colours, x, y, w, h), x, y);
 };
 
 // ---- controls the core reads and writes -----------------------------------
@@ -606,7 +612,7 @@ TC.copyDrawing = function () {
 
 // The printed page, as the desktop prints it: white paper, pale colours
 // darker, a line for every curve, the ratio and the date.
-TC.printPage = function (page, pixels) {
+TC.printPage = function (page, image) {
   var sheet = document.getElementById('print-page');
   sheet.textContent = '';
   if (page.heading) {
@@ -615,10 +621,8 @@ TC.printPage = function (page, pixels) {
     sheet.appendChild(h);
   }
   var canvas = document.createElement('canvas');
-  canvas.width = page.width;
-  canvas.height = page.height;
-  var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, page.width * page.height * 4).slice(),
-                            page.width, page.height);
+  canvas.width = image.width;
+  canvas.height = image.height;
   canvas.getContext('2d').putImageData(image, 0, 0);
   var img = document.createElement('img');
   img.src = canvas.toDataURL('image/png');
