@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The web page's side of the program: the core's host in a browser. The
-// page (page.js) draws the three screens as panels and calls the entry
+// page (js/) draws the three screens as panels and calls the entry
 // points at the bottom, one at a time; everything the procedures ask of
 // their screens comes back through the few functions the page defines.
 #include <emscripten.h>

@@ -1,0 +1,178 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The drawing's menu, and the point under a pressed pointer.
+
+TC.menuItems = [
+  { text: 'Copia il disegno', key: 'Ctrl+C', run: function () { TC.copyDrawing(); } },
+  { text: 'Salva il disegno…', key: 'Ctrl+S', run: function () { TC.saveDrawing(); } },
+  { text: 'Stampa il disegno…', key: 'Ctrl+P', run: function () { TC.printDrawing(); } },
+  null,
+  { text: 'Disegna lentamente', key: 'Ctrl+L', check: function (s) { return (s & 1) !== 0; },
+    run: function (s) { TC.input('tc_slow_motion', ['number'], [(s & 1) ? 0 : 1]); } },
+  { text: 'Lento', radio: 0 },
+  { text: 'Medio', radio: 1 },
+  { text: 'Veloce', radio: 2 },
+  null,
+  { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
+  { text: 'Salva la lezione…', run: function () { TC.lesson(1); } },
+  { text: 'Copia il collegamento alla lezione', run: function () { TC.lesson(5); } },
+  { text: 'Apri la lezione…', key: 'Ctrl+O', run: function () { TC.chooseLesson(); } },
+  { text: 'Passo successivo', key: 'PgGiù', enabled: function (s) { return (s & 16) !== 0; },
+    run: function () { TC.lesson(2); } },
+  { text: "Ripeti la lezione dall'inizio", enabled: function (s) { return (s & 8) !== 0; },
+    run: function () { TC.lesson(3); } },
+  { text: 'Chiudi la lezione', enabled: function (s) { return (s & 8) !== 0; }, run: function () { TC.lesson(4); } },
+];
+
+TC.openMenu = function (state, x, y) {
+  var menu = document.getElementById('drawing-menu');
+  menu.textContent = '';
+  var items = [];
+  TC.menuItems.forEach(function (item) {
+    if (!item) {
+      var sep = document.createElement('div');
+      sep.className = 'separator';
+      sep.setAttribute('role', 'separator');
+      menu.appendChild(sep);
+      return;
+    }
+    var el = document.createElement('div');
+    el.className = 'item';
+    el.tabIndex = -1;
+    var checked = item.radio !== undefined ? ((state >> 1) & 3) === item.radio : item.check && item.check(state);
+    el.setAttribute('role', item.radio !== undefined ? 'menuitemradio' : item.check ? 'menuitemcheckbox' : 'menuitem');
+    if (item.radio !== undefined || item.check)
+      el.setAttribute('aria-checked', checked ? 'true' : 'false');
+    var enabled = !item.enabled || item.enabled(state);
+    if (!enabled)
+      el.setAttribute('aria-disabled', 'true');
+    var mark = document.createElement('span');
+    mark.className = 'mark';
+    mark.textContent = checked ? (item.radio !== undefined ? '●' : '✓') : '';
+    var text = document.createElement('span');
+    text.className = 'text';
+    text.textContent = item.text;
+    var key = document.createElement('span');
+    key.className = 'key';
+    key.textContent = item.key || '';
+    el.append(mark, text, key);
+    el.addEventListener('click', function () {
+      if (!enabled)
+        return;
+      TC.closeMenu();
+      if (item.radio !== undefined)
+        TC.input('tc_pace', ['number'], [item.radio]);
+      else
+        item.run(state);
+    });
+    el.addEventListener('mousemove', function () { el.focus(); });
+    menu.appendChild(el);
+    items.push(el);
+  });
+  TC.menuReturn = document.activeElement;
+  menu.hidden = false;
+  var w = menu.offsetWidth, h = menu.offsetHeight;
+  menu.style.left = Math.max(0, Math.min(x, innerWidth - w - 4) + scrollX) + 'px';
+  menu.style.top = Math.max(0, Math.min(y, innerHeight - h - 4) + scrollY) + 'px';
+  menu.style.zIndex = String(++TC.z + 1000);
+  items[0].focus();
+  menu.onkeydown = function (e) {
+    var at = items.indexOf(document.activeElement);
+    if (e.key === 'ArrowDown' || e.key === 'ArrowUp') {
+      var step = e.key === 'ArrowDown' ? 1 : items.length - 1;
+      items[(at + step) % items.length].focus();
+    } else if (e.key === 'Home') {
+      items[0].focus();
+    } else if (e.key === 'End') {
+      items[items.length - 1].focus();
+    } else if (e.key === 'Enter' || e.key === ' ') {
+      if (at >= 0)
+        items[at].click();
+    } else if (e.key === 'Escape' || e.key === 'Tab') {
+      TC.closeMenu();
+    } else {
+      return;
+    }
+    e.preventDefault();
+    e.stopPropagation();
+  };
+};
+
+TC.closeMenu = function () {
+  var menu = document.getElementById('drawing-menu');
+  if (menu.hidden)
+    return;
+  menu.hidden = true;
+  if (TC.menuReturn && TC.menuReturn.focus)
+    TC.menuReturn.focus({ preventScroll: true });
+};
+
+// The menu opens on the drawing (a press of the right button where no
+// control is), and from the keyboard (the Menu key, Shift+F10) anywhere on
+// the screen but in a field, which keeps its own menu.
+TC.drawingTools = function (s) {
+  var byKey = false;
+  s.panel.addEventListener('keydown', function (e) {
+    byKey = e.key === 'ContextMenu' || (e.key === 'F10' && e.shiftKey);
+    if (e.key === 'F10' && e.shiftKey && document.activeElement.type !== 'text') {
+      e.preventDefault();
+      TC.menuFromKeyboard(s);
+    }
+  }, true);
+  s.panel.addEventListener('contextmenu', function (e) {
+    if (e.target.type === 'text')
+      return;
+    e.preventDefault();
+    if (byKey || e.button === -1 || (e.clientX === 0 && e.clientY === 0)) {
+      byKey = false;
+      TC.menuFromKeyboard(s);
+    } else if (e.target === s.canvas || e.target === s.client) {
+      TC.input('tc_open_menu', ['number', 'number'], [e.clientX, e.clientY]);
+    }
+  });
+  // The coordinates under the pressed pointer, as on the desktop.
+  var point = function (e) {
+    if (TC.ticking || TC.ended)
+      return;
+    var r = s.canvas.getBoundingClientRect();
+    TC.enter('tc_show_point', ['number', 'number', 'number', 'number'],
+             [e.clientX - r.left, e.clientY - r.top, e.clientX, e.clientY]);
+  };
+  s.canvas.addEventListener('pointerdown', function (e) {
+    if (e.button !== 0)
+      return;
+    s.canvas.setPointerCapture(e.pointerId);
+    point(e);
+  });
+  s.canvas.addEventListener('pointermove', function (e) {
+    if (e.buttons & 1)
+      point(e);
+  });
+  var hide = function () { document.getElementById('point').hidden = true; };
+  s.canvas.addEventListener('pointerup', hide);
+  s.canvas.addEventListener('pointercancel', hide);
+};
+
+// Where the desktop opens it from the keyboard: at the axes' origin.
+TC.menuFromKeyboard = function (s) {
+  var r = s.canvas.getBoundingClientRect();
+  TC.input('tc_open_menu', ['number', 'number'], [r.left + r.width / 3, r.top + r.height / 2]);
+};
+
+TC.showPoint = function (text, x, y) {
+  var tip = document.getElementById('point');
+  tip.textContent = text;
+  tip.hidden = false;
+  tip.style.left = (x + 16 + scrollX) + 'px';
+  tip.style.top = (y + 16 + scrollY) + 'px';
+};
+
+// A press anywhere else closes the menu.
+TC.wireMenu = function () {
+  document.addEventListener('pointerdown', function (e) {
+    if (!e.target.closest('#drawing-menu'))
+      TC.closeMenu();
+  }, true);
+};

@@ -1,0 +1,24 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The page starts once the core is there: the screens are made from its
+// layout, each concern wires its own events, and Form1 is shown.
+Module.onRuntimeInitialized = function () {
+  var layout = JSON.parse(UTF8ToString(Module._tc_layout()));
+  TC.layout = layout;
+  document.title = layout.title;
+  document.querySelector('#message .title').textContent = layout.title;
+  document.documentElement.style.setProperty('--classic-font',
+    layout.points + 'pt ' + TC.faces(layout, layout.face));
+  layout.screens.forEach(function (s, i) { TC.make(layout, s, i); });
+  TC.wireMessages();
+  TC.followDensity();
+  TC.wireKeys();
+  TC.wirePrinting();
+  TC.wireGuide();
+  TC.wireLessons();
+  TC.wireMenu();
+  TC.lessonFromAddress();
+  TC.enter('tc_start');
+};
