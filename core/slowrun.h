@@ -6,6 +6,7 @@
 // The pace comes from a clock, so a late or missed tick only delays dots.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -16,6 +17,14 @@ class SlowRun {
 public:
     // Dots a second.
     enum class Pace { Lento = 60, Medio = 250, Veloce = 1000 };
+    // The paces as a menu offers them, slowest first: a front end hands the
+    // core a pace, never its place in the menu.
+    struct PaceChoice {
+        const char* name;
+        Pace pace;
+    };
+    static constexpr std::array<PaceChoice, 3> paces{
+        {{"Lento", Pace::Lento}, {"Medio", Pace::Medio}, {"Veloce", Pace::Veloce}}};
     // Milliseconds since some fixed moment.
     using Clock = std::function<std::int64_t()>;
 

@@ -8,6 +8,7 @@
 // their screens comes back through the few functions the page defines.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -52,7 +53,9 @@ EM_JS(void, tc_page_value_text, (const char16_t* text, int length), { TC.valueTe
 EM_JS(void, tc_page_lesson_link, (const char* bytes, int length), { TC.lessonLink(HEAPU8.slice(bytes, bytes + length)); });
 EM_JS(void, tc_page_point, (const char16_t* text, int length, double x, double y),
       { TC.showPoint(TC.text16(text, length), x, y); });
-EM_JS(void, tc_page_menu, (int state, double x, double y), { TC.openMenu(state, x, y); });
+EM_JS(void, tc_page_menu, (bool slow, int pace, bool lesson, bool next, double x, double y), {
+    TC.openMenu({slow : slow, pace : pace, lesson : lesson, next : next}, x, y);
+});
 EM_JS(void, tc_page_print,
       (const char* json, const std::uint8_t* pixels, int bytesPerLine, int width, int height,
        const std::uint32_t* table, int colours),
@@ -368,6 +371,12 @@ EMSCRIPTEN_KEEPALIVE const char* tc_layout()
             {"drawing", drawingName},
             {"maxLessonBytes", lesson::maxFileBytes},
             {"title", applicationTitle},
+            {"paces", [] {
+                 nlohmann::json names = nlohmann::json::array();
+                 for (const auto& p : SlowRun::paces)
+                     names.push_back(p.name);
+                 return names;
+             }()},
             {"screens",
              {screenLayout(ScreenId::Form1, "Form1", form1Description, 11670, 7305, Form1Core::controls, {}),
               screenLayout(ScreenId::Form2, "Form2", form2Description, 9855, 6840, Form2Core::controls, form2Looks),
@@ -441,7 +450,12 @@ EMSCRIPTEN_KEEPALIVE void tc_bar_changed(int value)
 // The tools of the drawing's menu and keys.
 EMSCRIPTEN_KEEPALIVE void tc_slow_motion(int on) { program().handle([&] { program().form4().slowMotion = on != 0; }); }
 EMSCRIPTEN_KEEPALIVE void tc_toggle_slow_motion() { program().handle([] { program().form4().toggleSlowMotion(); }); }
-EMSCRIPTEN_KEEPALIVE void tc_pace(int pace) { program().handle([&] { program().form4().pace = SlowRun::Pace(pace); }); }
+// The pace chosen in the menu, by its place there.
+EMSCRIPTEN_KEEPALIVE void tc_pace(int choice)
+{
+    if (choice >= 0 && std::size_t(choice) < SlowRun::paces.size())
+        program().handle([&] { program().form4().pace = SlowRun::paces[std::size_t(choice)].pace; });
+}
 
 enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink };
 
@@ -492,10 +506,9 @@ EMSCRIPTEN_KEEPALIVE void tc_open_menu(double x, double y)
         const Form4Core& f = program().form4();
         if (f.slowRun())
             return; // no menu while a run is drawn
-        // Bit 0 slow motion, bits 1-2 the pace, bit 3 a lesson open, bit 4 a step to go.
-        tc_page_menu((f.slowMotion ? 1 : 0) | int(f.pace) << 1 | (f.lessonOpen() ? 8 : 0) |
-                         (f.lessonHasNextStep() ? 16 : 0),
-                     x, y);
+        const auto& paces = SlowRun::paces;
+        const auto chosen = std::find_if(paces.begin(), paces.end(), [&](const auto& p) { return p.pace == f.pace; });
+        tc_page_menu(f.slowMotion, int(chosen - paces.begin()), f.lessonOpen(), f.lessonHasNextStep(), x, y);
     });
 }
 

@@ -115,9 +115,7 @@ void Form4::openDrawingMenu(QPoint globalPos)
     slow->setCheckable(true);
     slow->setChecked(slowMotion);
     auto* paces = new QActionGroup(&menu);
-    const std::pair<const char*, SlowRun::Pace> choices[] = {
-        {"Lento", SlowRun::Pace::Lento}, {"Medio", SlowRun::Pace::Medio}, {"Veloce", SlowRun::Pace::Veloce}};
-    for (const auto& [name, p] : choices) {
+    for (const auto& [name, p] : SlowRun::paces) {
         QAction* a = menu.addAction(QString::fromUtf8(name), this, [this, p = p] { pace = p; });
         a->setCheckable(true);
         a->setChecked(pace == p);

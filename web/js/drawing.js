@@ -72,11 +72,17 @@ TC.printDrawing = function () {
 
 TC.wirePrinting = function () {
   // The browser's own Print: the page printed is the drawing's, made now
-  // when nothing runs, else the one made last.
-  window.addEventListener('beforeprint', function () {
+  // when nothing runs, else the one made last. A preview that only turns
+  // the print media on (an extension, an emulation) sends no beforeprint.
+  var make = function () {
     if (TC.pending === 0 && !TC.ended && TC.screens[2].focusDone) {
       var d = new Date();
       Module._tc_print(d.getFullYear(), d.getMonth() + 1, d.getDate());
     }
+  };
+  window.addEventListener('beforeprint', make);
+  matchMedia('print').addEventListener('change', function (e) {
+    if (e.matches)
+      make();
   });
 };

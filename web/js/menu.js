@@ -9,28 +9,34 @@ TC.menuItems = [
   { text: 'Salva il disegno…', key: 'Ctrl+S', run: function () { TC.saveDrawing(); } },
   { text: 'Stampa il disegno…', key: 'Ctrl+P', run: function () { TC.printDrawing(); } },
   null,
-  { text: 'Disegna lentamente', key: 'Ctrl+L', check: function (s) { return (s & 1) !== 0; },
-    run: function (s) { TC.input('tc_slow_motion', ['number'], [(s & 1) ? 0 : 1]); } },
-  { text: 'Lento', radio: 0 },
-  { text: 'Medio', radio: 1 },
-  { text: 'Veloce', radio: 2 },
+  { text: 'Disegna lentamente', key: 'Ctrl+L', check: function (s) { return s.slow; },
+    run: function (s) { TC.input('tc_slow_motion', ['number'], [s.slow ? 0 : 1]); } },
+  { paces: true }, // the core's paces, slowest first
   null,
   { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
   { text: 'Salva la lezione…', run: function () { TC.lesson(1); } },
   { text: 'Copia il collegamento alla lezione', run: function () { TC.lesson(5); } },
   { text: 'Apri la lezione…', key: 'Ctrl+O', run: function () { TC.chooseLesson(); } },
-  { text: 'Passo successivo', key: 'PgGiù', enabled: function (s) { return (s & 16) !== 0; },
+  { text: 'Passo successivo', key: 'PgGiù', enabled: function (s) { return s.next; },
     run: function () { TC.lesson(2); } },
-  { text: "Ripeti la lezione dall'inizio", enabled: function (s) { return (s & 8) !== 0; },
+  { text: "Ripeti la lezione dall'inizio", enabled: function (s) { return s.lesson; },
     run: function () { TC.lesson(3); } },
-  { text: 'Chiudi la lezione', enabled: function (s) { return (s & 8) !== 0; }, run: function () { TC.lesson(4); } },
+  { text: 'Chiudi la lezione', enabled: function (s) { return s.lesson; }, run: function () { TC.lesson(4); } },
 ];
 
+// `state`: {slow, pace (its place in the menu), lesson (one is open), next (a step to go)}.
 TC.openMenu = function (state, x, y) {
   var menu = document.getElementById('drawing-menu');
   menu.textContent = '';
   var items = [];
+  var list = [];
   TC.menuItems.forEach(function (item) {
+    if (item && item.paces)
+      TC.layout.paces.forEach(function (name, i) { list.push({ text: name, radio: i }); });
+    else
+      list.push(item);
+  });
+  list.forEach(function (item) {
     if (!item) {
       var sep = document.createElement('div');
       sep.className = 'separator';
@@ -41,7 +47,7 @@ TC.openMenu = function (state, x, y) {
     var el = document.createElement('div');
     el.className = 'item';
     el.tabIndex = -1;
-    var checked = item.radio !== undefined ? ((state >> 1) & 3) === item.radio : item.check && item.check(state);
+    var checked = item.radio !== undefined ? state.pace === item.radio : item.check && item.check(state);
     el.setAttribute('role', item.radio !== undefined ? 'menuitemradio' : item.check ? 'menuitemcheckbox' : 'menuitem');
     if (item.radio !== undefined || item.check)
       el.setAttribute('aria-checked', checked ? 'true' : 'false');

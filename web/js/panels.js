@@ -192,6 +192,9 @@ TC.control = function (layout, screenSpec, c) {
     var text = document.createElement('span');
     text.textContent = c.caption;
     el.appendChild(text);
+    // Named by its words, not by the spaces that place them on the button.
+    if (c.caption.trim().replace(/\s+/g, ' ') !== c.caption)
+      el.setAttribute('aria-label', c.caption.trim().replace(/\s+/g, ' '));
     el.addEventListener('click', function () { TC.input('tc_click', ['number'], [c.handle]); });
     // Enter presses a button once, not again while the key repeats.
     el.addEventListener('keydown', function (e) {

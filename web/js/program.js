@@ -132,7 +132,18 @@ TC.showEnded = function (why) {
   note.querySelector('button').focus();
 };
 
+// What the screen reader hears is also shown, for a while, in the status
+// line: an action with no mark of its own on the screens (a copy) is seen too.
+TC.status = function (text) {
+  var line = document.getElementById('status');
+  line.textContent = text;
+  line.hidden = !text;
+  clearTimeout(TC.statusTimer);
+  TC.statusTimer = setTimeout(function () { line.hidden = true; }, 6000);
+};
+
 TC.announce = function (text) {
+  TC.status(text);
   var live = document.getElementById('announce');
   live.textContent = '';
   // A new text node each time, so the same words are said again.
@@ -143,6 +154,11 @@ TC.busy = function (on) { document.body.classList.toggle('busy', on); };
 
 // A slow run's frames: one tick of the core a frame, while it draws.
 TC.ticks = function (on) {
+  // How long the last slow run took, by the clock its pace is read from.
+  if (on && !TC.ticking)
+    TC.slowRun = { started: performance.now(), ms: null };
+  else if (!on && TC.ticking)
+    TC.slowRun.ms = performance.now() - TC.slowRun.started;
   TC.ticking = on;
   if (!on)
     return;
@@ -184,6 +200,7 @@ window.tracciacurve = {
   ended: function () { return TC.ended; },
   readyMs: function () { return TC.readyMs; },
   lastEntryMs: function () { return TC.lastEntryMs; },
+  slowRunMs: function () { return TC.slowRun ? TC.slowRun.ms : null; },
 };
 
 // The message box and the end's banner.
