@@ -11,7 +11,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { compare, deadlineMs, open, openLesson, pictures, play, press, settle } from './helpers.mjs';
+import { compare, deadlineMs, menu, open, openLesson, pageUrl, pictures, play, press, settle } from './helpers.mjs';
 
 const toForm4 = async page => {
   for (const step of [['click', 'Form1.Command1'], ['bar', 1], ['click', 'Form2.Command1']])
@@ -72,6 +72,18 @@ test('a slow run lays a prefix of the instant run; Esc completes it', async () =
   await settle(page);
   assert.equal((await compare(page, 'Form4', instant)).differing, 0);
   assert.equal(await caption(page), 'Form4');
+  // Each pace of the menu, timed by the page's clock: Medio and Veloce are
+  // faster than Lento by the desktop's factors (60, 250, 1000 dots a second).
+  await play(page, ['type', 'Form4.Text4', '90']);
+  const ms = {};
+  for (const pace of ['Lento', 'Medio', 'Veloce']) {
+    await menu(page, pace);
+    await page.click('#Form4-Command2');
+    await page.waitForFunction(() => tracciacurve.slowRunMs() !== null && !TC.ticking, { timeout: deadlineMs });
+    ms[pace] = await page.evaluate(() => tracciacurve.slowRunMs());
+  }
+  for (const [pace, factor] of [['Medio', 250 / 60], ['Veloce', 1000 / 60]])
+    assert.ok(Math.abs(ms.Lento / ms[pace] / factor - 1) < 0.25, `${pace}: ${JSON.stringify(ms)}`);
   await page.close();
 });
 
@@ -84,12 +96,7 @@ test('a lesson recorded in the page is the desktop\'s file, and replays to the d
     await play(page, step);
     await settle(page);
   }
-  // "Salva la lezione…" from the drawing's menu.
-  const box = await page.$eval('#Form4-surface', c => { const r = c.getBoundingClientRect(); return [r.right - 40, r.bottom - 40]; });
-  await page.mouse.click(box[0], box[1], { button: 'right' });
-  await page.waitForSelector('#drawing-menu:not([hidden])');
-  const items = await page.$$eval('#drawing-menu .item .text', t => t.map(e => e.textContent));
-  (await page.$$('#drawing-menu .item'))[items.indexOf('Salva la lezione…')].click();
+  await menu(page, 'Salva la lezione…');
   const file = await saved.file('lezione.lezione');
   const bytes = readFileSync(file);
   assert.deepEqual(bytes, readFileSync(`${pictures}/${scenario[0]}.dpr1.lezione`));
@@ -189,6 +196,31 @@ test('the saved picture is the canvas, and the printed page is white paper with 
     return grey;
   });
   assert.equal(printedGrey, 0);
+  // Print media alone (a preview extension sends no beforeprint) makes the
+  // page too. Four curves more: the sixth is light grey, too pale for paper,
+  // and its square is the printed drawing's darker shade, not the screen's.
+  for (let i = 0; i < 4; i++)
+    await page.click('#Form4-Command2');
+  await settle(page);
+  await page.emulateMediaType('print');
+  await page.waitForFunction(() => document.querySelectorAll('#print-page p').length === 7, { timeout: deadlineMs });
+  const square = await page.$eval('#print-page', async sheet => {
+    const colours = (image, w, h) => {
+      const c = new OffscreenCanvas(w, h).getContext('2d');
+      c.drawImage(image, 0, 0);
+      const d = c.getImageData(0, 0, w, h).data, out = new Set();
+      for (let i = 0; i < d.length; i += 4)
+        out.add(`rgb(${d[i]}, ${d[i + 1]}, ${d[i + 2]})`);
+      return out;
+    };
+    const img = sheet.querySelector('img'), screen = document.getElementById('Form4-surface');
+    await img.decode();
+    const last = getComputedStyle(sheet.querySelectorAll('.square')[5]).backgroundColor;
+    return { last, printed: colours(img, img.naturalWidth, img.naturalHeight).has(last),
+             onScreen: colours(screen, screen.width, screen.height).has(last) };
+  });
+  assert.deepEqual([square.printed, square.onScreen], [true, false], JSON.stringify(square));
+  await page.emulateMediaType(null);
   await page.close();
   saved.done();
 });
@@ -204,16 +236,17 @@ test('every control is named, and the drawing is described as on the desktop', a
     const tree = await page.accessibility.snapshot({ root, interestingOnly: false });
     const names = [];
     const walk = n => {
-      if (['button', 'textbox', 'radio', 'scrollbar'].includes(n.role))
+      if (['button', 'textbox', 'radio', 'scrollbar', 'slider'].includes(n.role))
         names.push(n.name);
       (n.children || []).forEach(walk);
     };
     walk(tree);
     // Form4: five buttons, five fields, three options; Form2: the bar, the field, three buttons.
     assert.equal(names.length, screen === 'Form4' ? 13 : 5, `${screen}: ${names}`);
-    assert.ok(names.every(n => n && n.trim()), `${screen}: every control has a name: ${names}`);
+    assert.ok(names.every(n => n && n === n.trim().replace(/\s+/g, ' ')), `${screen}: named, no stray spaces: ${names}`);
     assert.equal(new Set(names).size, names.length, `${screen}: names are unique: ${names}`);
   }
+  assert.equal(await page.$eval('#Form4-Command5', b => b.getAttribute('aria-label')), 'ESEGUI (Continua)');
   const image = await page.accessibility.snapshot({ root: await page.$('#Form4-surface') });
   const desktop = JSON.parse(readFileSync(`${pictures}/ellisse-barra2.dpr1.json`, 'utf8'));
   assert.equal(image.role, 'image');
@@ -225,4 +258,55 @@ test('every control is named, and the drawing is described as on the desktop', a
   await page.waitForFunction(() => document.getElementById('announce').textContent.includes('539 punti'),
                              { timeout: deadlineMs });
   await page.close();
+});
+
+test('the menu greys what cannot be done, copies say so on screen, a link carries its lesson', async () => {
+  const page = await open();
+  await (await page.createCDPSession()).send('Browser.grantPermissions',
+                                             { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+  await toForm4(page);
+  const grey = async p => (await menu(p)).filter(i => !i.enabled).map(i => i.text);
+  assert.deepEqual(await grey(page), ['Passo successivo', "Ripeti la lezione dall'inizio", 'Chiudi la lezione']);
+  await menu(page, 'Chiudi la lezione'); // greyed: nothing happens, the menu stays
+  assert.equal(await page.$eval('#drawing-menu', m => m.hidden), false);
+  await page.keyboard.press('Escape');
+  const status = (p, text) => p.waitForFunction(t => !document.getElementById('status').hidden &&
+                                                document.getElementById('status').textContent === t,
+                                                { timeout: deadlineMs }, text);
+  // Ctrl+C copies a field's text in the field, the drawing elsewhere.
+  await page.focus('#Form4-Text1');
+  await ctrl(page, 'KeyA');
+  await ctrl(page, 'KeyC');
+  assert.equal(await page.evaluate(() => navigator.clipboard.readText()), '0,3');
+  await page.focus('#Form4-Command3');
+  await ctrl(page, 'KeyC');
+  await status(page, 'Disegno copiato.');
+  // A link in the alphabet of addresses ("-" and "_" for "+" and "/").
+  const lesson = JSON.parse(readFileSync(new URL('../../docs/esempio.lezione', import.meta.url)));
+  lesson.titolo = 'Coniche ~~~~~~ ??????'; // both of those characters, however aligned
+  const code = Buffer.from(JSON.stringify(lesson)).toString('base64url');
+  assert.match(code, /-/);
+  assert.match(code, /_/);
+  const linked = await open(1, '#lezione=' + code);
+  await toForm4(linked);
+  await settle(linked);
+  assert.match(await caption(linked), /«Coniche ~~~~~~ \?{6}»: passo 0 di 3/);
+  assert.deepEqual(await grey(linked), []);
+  await linked.keyboard.press('Escape');
+  await menu(linked, 'Copia il collegamento alla lezione');
+  await status(linked, 'Collegamento alla lezione copiato.');
+  const copied = await linked.evaluate(() => navigator.clipboard.readText());
+  assert.equal(copied.split('#')[0], pageUrl);
+  assert.equal(JSON.parse(Buffer.from(copied.split('#lezione=')[1], 'base64url')).titolo, lesson.titolo);
+  // A file one byte past the bound is refused, as on the desktop.
+  const big = JSON.stringify(lesson).padEnd(1024 * 1024 + 1, ' ');
+  await linked.evaluate(text => {
+    const data = new DataTransfer();
+    data.items.add(new File([text], 'grande.lezione'));
+    document.getElementById('desk').dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
+  }, big);
+  await linked.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+  assert.match((await settle(linked))[0], /più grande di 1 MB/);
+  await page.close();
+  await linked.close();
 });

@@ -28,14 +28,14 @@ after(() => browser.close());
 // Every request the pages make: none may leave the file itself.
 export const requests = [];
 
-export async function open(dpr = 1) {
+export async function open(dpr = 1, hash = '') {
   const page = await browser.newPage();
   await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: dpr });
   page.on('request', r => requests.push(r.url()));
   const errors = [];
   page.on('pageerror', e => errors.push(e.message));
   page.errors = errors;
-  await page.goto(pageUrl);
+  await page.goto(pageUrl + hash);
   await page.waitForFunction(() => window.tracciacurve && window.tracciacurve.idle() &&
                              !document.getElementById('Form1').hidden, { timeout: deadlineMs });
   return page;
@@ -109,6 +109,20 @@ export async function play(page, [kind, target, arg]) {
   default:
     throw new Error('unknown step ' + kind);
   }
+}
+
+// The drawing's menu, opened with the right button on the drawing: its
+// items as shown, or, given an item's text, that item chosen.
+export async function menu(page, choose = null) {
+  const at = await page.$eval('#Form4-surface', c => { const r = c.getBoundingClientRect(); return [r.right - 40, r.bottom - 40]; });
+  await page.mouse.click(at[0], at[1], { button: 'right' });
+  await page.waitForSelector('#drawing-menu:not([hidden])');
+  const items = await page.$$eval('#drawing-menu .item', l => l.map(e => ({
+    text: e.querySelector('.text').textContent, enabled: e.getAttribute('aria-disabled') !== 'true',
+    checked: e.getAttribute('aria-checked') === 'true' })));
+  if (choose === null)
+    return items;
+  await (await page.$$('#drawing-menu .item'))[items.findIndex(i => i.text === choose)].click();
 }
 
 // "Apri la lezione…" with Ctrl+O, the file given to the browser's chooser.
