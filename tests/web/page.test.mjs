@@ -34,6 +34,18 @@ for (const dpr of [1, 2]) {
           assert.equal(r.differing, 0, `${screen}: ${JSON.stringify(r)}`);
           assert.ok(r.drawn > 0, `${screen} shows a drawing`);
         }
+        // A zoom to twice the density, told as a browser tells it (headless
+        // sends no event of its own): both surfaces follow, at the device's pixels.
+        if (dpr === 1 && scenario === scenarios[0]) {
+          await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: 2 });
+          await page.evaluate(() => window.dispatchEvent(new Event('resize')));
+          await page.waitForFunction(() => document.getElementById('Form2-surface').width > 1000 && tracciacurve.idle(),
+                                     { timeout: deadlineMs });
+          for (const screen of ['Form2', 'Form4']) {
+            const { size } = await compare(page, screen, `${pictures}/${scenario.name}.dpr2.${screen}.png`);
+            assert.deepEqual(size.slice(0, 2), size.slice(2), screen);
+          }
+        }
         assert.deepEqual(page.errors, []);
         await page.close();
       });
