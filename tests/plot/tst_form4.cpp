@@ -15,6 +15,7 @@
 #include "calibrate/form2.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "runtime/accessible.h"
 #include "runtime/text.h"
 #include "runtime/palette.h"
 #include "support/focus.h"
@@ -343,6 +344,32 @@ void TestForm4::drawingDescription()
                  said().contains(QStringLiteral(". Curva 1000: ELLISSE in ")) && said().endsWith(last + QLatin1Char('.')), qPrintable(said()));
     f.Command4_Click();
     QCOMPARE(said(), after999);
+
+    // What the screen reader hears: a curve stopped by the y limit, a first
+    // point a hair below zero (read 0,00, not -0,00), then "Cancella tutto".
+    QStringList heard;
+    const tc::AnnounceFunction old = tc::setAnnounceFunction([&](const QString& t) { heard << t; });
+    const auto restore = qScopeGuard([&] { tc::setAnnounceFunction(old); });
+    const struct { QRadioButton* law; const char *incr, *from, *to, *eps, *message, *end; } runs[] = {
+        {f.Option5, "0", "0", "180", "10", "fuori campo Y11 =579,827560572968", ", fermata al limite del campo."},
+        {f.Option3, "1", "-90", "0", "0,477", nullptr, "dal punto X = 0,48   Y = 0,00 al punto"},
+    };
+    for (const auto& r : runs) {
+        r.law->setChecked(true);
+        f.Text2->setText(QLatin1String(r.incr));
+        f.Text3->setText(QLatin1String(r.from));
+        f.Text4->setText(QLatin1String(r.to));
+        f.Text10->setText(QLatin1String(r.eps));
+        f.Command2_Click();
+        QCOMPARE(fx.rec.take(), r.message ? QStringList{QLatin1String(r.message)} : QStringList());
+        tc::announceNow();
+        QVERIFY2(heard.size() == 1 && heard.last().contains(QLatin1String(r.end)) && said().contains(QLatin1String(r.end)),
+                 qPrintable(heard.join(u'|')));
+        heard.clear();
+    }
+    f.Command1_Click();
+    tc::announceNow();
+    QCOMPARE(heard, QStringList{QStringLiteral("Solo gli assi, nessuna curva.")});
 }
 
 // The caption under a printed drawing: a line per curve still drawn, with
