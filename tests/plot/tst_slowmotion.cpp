@@ -218,16 +218,27 @@ void TestSlowMotion::pace()
                           {SlowRun::Pace::Veloce, "180", 500, 500},
                           {SlowRun::Pace::Lento, "33333", 1000, 1666}};
     for (const Case& c : cases) {
-        Screen4 s(true);
-        s.f.pace = c.pace;
-        s.f.Text1->setText(QStringLiteral("0"));
-        s.f.Text10->setText(QStringLiteral("0,001")); // short: no field limit
-        s.f.Text4->setText(c.to);
-        s.f.Command5_Click();
-        s.now += c.ms;
-        s.f.slowRun()->tick();
-        QCOMPARE(s.f.slowRun()->dotsLaid(), c.dots);
-        s.f.slowRun()->finishNow();
+        Screen4 instant(false), s(true);
+        for (Screen4* r : {&instant, &s}) {
+            r->f.pace = c.pace;
+            r->f.Text1->setText(QStringLiteral("0"));
+            r->f.Text10->setText(QStringLiteral("0,001")); // short: no field limit
+            r->f.Text4->setText(c.to);
+            r->f.Command5_Click();
+        }
+        const double perMs = s.f.slowRun()->pace() / 1000;
+        // Each tick lays only the dots that fell due since the last one, up
+        // to the run's end: the instant run's dots, once, in its order.
+        for (int tick = 1; s.f.slowRun(); ++tick) {
+            s.now += c.ms;
+            s.f.slowRun()->tick();
+            if (tick == 1)
+                QCOMPARE(s.f.slowRun()->dotsLaid(), c.dots);
+            if (s.f.slowRun())
+                QCOMPARE(s.f.slowRun()->dotsLaid(), std::int64_t(std::floor(double(s.now) * perMs)));
+        }
+        QCOMPARE(s.f.drawnCurves().curves().back().run.dots, instant.f.drawnCurves().curves().back().run.dots);
+        QCOMPARE(s.f.surfaceImage(), instant.f.surfaceImage());
     }
     QVERIFY(rec.prompts.isEmpty());
 }
