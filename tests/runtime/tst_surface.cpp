@@ -181,6 +181,22 @@ void TestSurface::resizeKeepsPicture()
     s.resizeClient(tc::Size{200, 100}, 2.0);
     QCOMPARE(tc::imageOf(s).size(), QSize(400, 200));
     QCOMPARE(s.pixelAt(90, 40), ink);
+
+    // Made wider only, taller only, or both: dots and lines reach the new strip.
+    for (const tc::Size to : {tc::Size{200, 50}, tc::Size{100, 100}, tc::Size{200, 100}}) {
+        tc::Surface g(tc::Size{100, 50}, 1.0, bg);
+        g.setScaleMode(3);
+        g.PSet(10, 10, ink); // the picture is made at the old size
+        g.resizeClient(to, 1.0);
+        g.setScaleMode(3);
+        g.PSet(to.width - 9.5, to.height - 9.5, ink);
+        g.setForeColor(ink);
+        g.Line(0, to.height - 2.5, to.width, to.height - 2.5);
+        const QImage img = tc::imageOf(g);
+        QCOMPARE(img.size(), QSize(to.width, to.height));
+        QCOMPARE(img.pixel(to.width - 10, to.height - 10), ink);
+        QCOMPARE(img.pixel(to.width - 1, to.height - 3), ink);
+    }
 }
 
 void TestSurface::scaleModes()
