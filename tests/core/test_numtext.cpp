@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/format.h"
 #include "core/numtext.h"
 
 TEST_CASE("number texts read as the desktop always read them")
@@ -64,5 +65,20 @@ TEST_CASE("numbers written with 15 digits, halves away from zero")
         CAPTURE(c.value);
         const std::u16string text = tc::numberToText16(c.value);
         CHECK(std::string(text.begin(), text.end()) == std::string(c.text.begin(), c.text.end()));
+    }
+    // With a fixed count of decimals (a point's coordinates): an exact half
+    // goes away from zero, and a carry may add a digit in front.
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } fixed[] = {
+        {0.125, 2, "0,13"}, {-0.125, 2, "-0,13"}, {0.375, 2, "0,38"}, {2.675, 2, "2,67"}, {0.124, 2, "0,12"},
+        {99.996, 2, "100,00"}, {-99.996, 2, "-100,00"}, {9.995, 2, "9,99"}, {999.5, 0, "1000"}, {0.0625, 3, "0,063"},
+    };
+    for (const auto& c : fixed) {
+        CAPTURE(c.value);
+        const std::u16string text = tc::fixedText(c.value, c.decimals);
+        CHECK(std::string(text.begin(), text.end()) == std::string(c.text));
     }
 }
