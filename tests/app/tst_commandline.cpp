@@ -162,6 +162,14 @@ void TestCommandLine::scale()
         QCOMPARE(o.code, 2);
         QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), non «%1».\n").arg(QLatin1String(factor)));
     }
+    // On a smaller screen the largest factor in twentieths whose windows fit:
+    // Form1, 778 x 487, with a frame of 10 x 50 that is not enlarged.
+    const auto fits = [](double f, QSize screen) { return 778 * f + 10 <= screen.width() && 487 * f + 50 <= screen.height(); };
+    for (const QSize screen : {QSize(1024, 768), QSize(1280, 720), QSize(1366, 768), QSize(1920, 1080)}) {
+        const double used = fittingScale(4, screen);
+        QVERIFY2(fits(used, screen) && !fits(used + 0.05, screen),
+                 qPrintable(QStringLiteral("%1x%2: %3").arg(screen.width()).arg(screen.height()).arg(used)));
+    }
 }
 
 void TestCommandLine::platformChoice()
