@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBrowser>
 
 #include "calibrate/form2.h"
 #include "intro/form1.h"
@@ -228,6 +229,10 @@ void TestKeyboard::guideOnF1()
     QVERIFY(guide && guide->isVisible());
     QCOMPARE(guide->windowTitle(), QStringLiteral("Guida di tracciacurve"));
     QVERIFY(!guide->isModal());
+    // The desktop's passages of the guide, not the web page's.
+    const QString text = guide->findChild<QTextBrowser*>()->toPlainText();
+    QVERIFY(text.contains(QStringLiteral("Anteprima di stampa")));
+    QVERIFY(!text.contains(QStringLiteral("zoom del browser")));
     QVERIFY(activate(f2));              // a return to Form2 from Form4 is an activation ...
     QCOMPARE(f2.INCR.toDouble(), 0.51); // ... and resets the ratio, as always
     f2.HScroll1->setFocus();
