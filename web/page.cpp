@@ -16,6 +16,9 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/form1.h"
 #include "core/form2.h"
@@ -62,6 +65,13 @@ EM_JS(void, tc_page_print,
       { TC.printPage(JSON.parse(UTF8ToString(json)), TC.image(pixels, bytesPerLine, table, colours, 0, 0, width, height)); });
 EM_JS(void, tc_page_download, (const char* name, const char* bytes, int length, const char* type),
       { TC.download(UTF8ToString(name), HEAPU8.slice(bytes, bytes + length), UTF8ToString(type)); });
+EM_JS(void, tc_page_guide_picture,
+      (const char* name, const std::uint8_t* pixels, int bytesPerLine, int width, int height,
+       const std::uint32_t* table, int colours, int logicalWidth),
+      {
+          TC.guidePicture(UTF8ToString(name), TC.image(pixels, bytesPerLine, table, colours, 0, 0, width, height),
+                          logicalWidth);
+      });
 // Waits, without blocking the page, until the user closes the box.
 EM_ASYNC_JS(void, tc_page_message, (int owner, const char16_t* text, int length, const char16_t* about, int aboutLength),
             { await TC.message(owner, TC.text16(text, length), TC.text16(about, aboutLength)); });
@@ -300,6 +310,134 @@ Program& program()
     return p;
 }
 
+// ---- the guide's pictures of curves ------------------------------------------
+
+// A control of a screen no one sees: it keeps what the procedures write.
+class KeptText : public TextControl {
+public:
+    explicit KeptText(std::u16string text = {}) : text_(std::move(text)) {}
+    std::u16string text() const override { return text_; }
+    void setText(std::u16string_view text) override { text_ = text; }
+    void setBackColor(Rgb) override {}
+
+private:
+    std::u16string text_;
+};
+
+// One of a frame's options: choosing it leaves the others of `group`.
+class KeptOption : public OptionControl {
+public:
+    bool value() const override { return on_; }
+    void setValue(bool on) override
+    {
+        if (on)
+            for (KeptOption& o : group)
+                o.on_ = false;
+        on_ = on;
+    }
+    std::span<KeptOption> group;
+
+private:
+    bool on_ = false;
+};
+
+template <typename Core>
+class OffPage : public Core {
+public:
+    using Core::Core;
+
+protected:
+    void surfaceChanged(const Rect&) override {}
+    void captionChanged() override {}
+};
+
+// A picture of the guide: the calibration bar moved `bar` steps on from
+// where it starts, OK, then `steps` played on Form4 as a lesson plays them.
+struct GuidePicture {
+    std::string_view name;
+    int bar;
+    std::vector<lesson::Step> steps;
+};
+
+const std::vector<GuidePicture>& guidePictures()
+{
+    using lesson::Command;
+    using lesson::Curve;
+    const auto step = [](Command c, Curve curve, std::u16string_view from, std::u16string_view to) {
+        return lesson::Step{c, curve, {u"0,477", std::u16string(from), std::u16string(to), u"1", u"0,5"}};
+    };
+    // At 0,69, the ratio the guide gives for square pixels.
+    static const std::vector<GuidePicture> pictures = {
+        {"guida-ellisse", 8, {step(Command::DallOrigine, Curve::Ellisse, u"0", u"180")}},
+        {"guida-iperbole-negativa", 8, {step(Command::DallOrigine, Curve::Iperbole, u"-180", u"0")}},
+        {"guida-continua", 8,
+         {step(Command::DallOrigine, Curve::Ellisse, u"0", u"180"), step(Command::Continua, Curve::Iperbole, u"0", u"180")}},
+    };
+    return pictures;
+}
+
+// The program once more, off the page, for one picture of the guide: the
+// same procedures draw the same pixels as on the screens, and nothing of it
+// is shown but the picture.
+class GuideProgram : public Host {
+public:
+    explicit GuideProgram(double dpr) : program_(*this)
+    {
+        form2_ = std::make_unique<OffPage<Form2Core>>(program_);
+        form2_->HScroll1 = &bar_;
+        form2_->Text1 = &ratio_;
+        form4_ = std::make_unique<OffPage<Form4Core>>(program_);
+        form4_->surface().resizeClient(form4_->surface().clientSize(), dpr);
+        for (std::size_t i = 0; i < texts_.size(); ++i)
+            texts_[i] = KeptText(fromUtf8(Form4Core::captionOf(textNames[i])));
+        form4_->Text1 = &texts_[0], form4_->Text2 = &texts_[1], form4_->Text3 = &texts_[2];
+        form4_->Text4 = &texts_[3], form4_->Text10 = &texts_[4];
+        form4_->Option3 = &options_[0], form4_->Option4 = &options_[1], form4_->Option5 = &options_[2];
+        for (KeptOption& o : options_)
+            o.group = options_;
+        options_[0].setValue(true);
+    }
+
+    const Surface& draw(const GuidePicture& picture)
+    {
+        program_.activate(*form2_);
+        bar_.value_ = Form2Core::barMinimum + picture.bar;
+        form2_->HScroll1_Change();
+        form2_->Command1_Click();
+        form4_->openLesson({u"", picture.steps}, u"");
+        while (form4_->lessonHasNextStep())
+            form4_->nextStep();
+        return form4_->surface();
+    }
+
+    Rgb buttonFace() override { return host().buttonFace(); }
+    void msgBox(ScreenCore&, std::u16string_view, std::u16string_view) override {}
+    void end() override { program_.ended(); }
+    ScreenCore& screen(ScreenId id) override
+    {
+        if (id == ScreenId::Form2)
+            return *form2_;
+        return *form4_; // Form1 is never asked for: the picture starts at Form2
+    }
+    void show(ScreenId id) override { program_.activate(screen(id)); }
+    void announce(std::u16string_view) override {}
+    bool announcementsHeard() override { return false; }
+    std::int64_t monotonicMs() override { return std::int64_t(emscripten_get_now()); }
+    void startTicks(std::function<void()>) override {}
+    void stopTicks() override {}
+    void setBusy(bool) override {}
+
+private:
+    static constexpr const char* textNames[] = {"Text1", "Text2", "Text3", "Text4", "Text10"};
+    Program program_;
+    PageBar bar_;
+    KeptText ratio_;
+    std::array<KeptText, 5> texts_;
+    std::array<KeptOption, 3> options_;
+    std::unique_ptr<OffPage<Form2Core>> form2_;
+    std::unique_ptr<OffPage<Form4Core>> form4_;
+};
+
 // The screens' layout for the page, as JSON: the same tables, in pixels.
 nlohmann::json screenLayout(ScreenId id, const char* name, const char* description, int widthTwips, int heightTwips,
                             std::span<const ControlSpec> controls, std::span<const ControlLook> looks)
@@ -448,13 +586,12 @@ EMSCRIPTEN_KEEPALIVE void tc_bar_changed(int value)
 }
 
 // The tools of the drawing's menu and keys.
-EMSCRIPTEN_KEEPALIVE void tc_slow_motion(int on) { program().handle([&] { program().form4().slowMotion = on != 0; }); }
 EMSCRIPTEN_KEEPALIVE void tc_toggle_slow_motion() { program().handle([] { program().form4().toggleSlowMotion(); }); }
 // The pace chosen in the menu, by its place there.
 EMSCRIPTEN_KEEPALIVE void tc_pace(int choice)
 {
     if (choice >= 0 && std::size_t(choice) < SlowRun::paces.size())
-        program().handle([&] { program().form4().pace = SlowRun::paces[std::size_t(choice)].pace; });
+        program().handle([&] { program().form4().choosePace(SlowRun::paces[std::size_t(choice)].pace); });
 }
 
 enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink };
@@ -554,6 +691,24 @@ EMSCRIPTEN_KEEPALIVE void tc_tick() { program().handle([] { host().tick(); }); }
 // Input that came during a slow run, and Esc, which finishes it.
 EMSCRIPTEN_KEEPALIVE void tc_input_refused() { program().handle([] { program().inputRefusedDuringRun(); }); }
 EMSCRIPTEN_KEEPALIVE void tc_finish_run() { program().handle([] { program().finishRunInProgress(); }); }
+
+// A picture of curves of the guide, by its name, drawn off the page at the
+// density `dpr`; 0 if there is no such picture.
+EMSCRIPTEN_KEEPALIVE int tc_guide_picture(const char* name, double dpr)
+{
+    for (const GuidePicture& picture : guidePictures()) {
+        if (picture.name != name)
+            continue;
+        GuideProgram off(dpr);
+        const Surface& s = off.draw(picture);
+        const Size device = PageForm4::pictureSize(s);
+        const auto& table = s.colourTable();
+        tc_page_guide_picture(name, s.pixels(), int(s.bytesPerLine()), device.width, device.height, table.data(),
+                              int(table.size()), s.clientSize().width);
+        return 1;
+    }
+    return 0;
+}
 
 EMSCRIPTEN_KEEPALIVE void tc_density_changed(double dpr)
 {
