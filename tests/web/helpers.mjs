@@ -138,7 +138,8 @@ export async function openLesson(page, file) {
   await page.waitForFunction(n => tracciacurve.lessonsRead() > n, { timeout: deadlineMs }, read);
 }
 
-// Compares a screen's canvas with a picture, decoded by the browser: the
+// Compares a screen's canvas (or the canvas a selector names) with a
+// picture, decoded by the browser: the
 // pixels that differ, how many are not the background, and, given the
 // canvas as it was earlier (a data URL), how many are neither the picture's
 // nor the earlier canvas's ("foreign").
@@ -153,7 +154,7 @@ export async function compare(page, screen, file, earlier = null) {
       c.drawImage(image, 0, 0);
       return c.getImageData(0, 0, image.width, image.height);
     };
-    const canvas = document.getElementById(screen + '-surface');
+    const canvas = screen.startsWith('#') ? document.querySelector(screen) : document.getElementById(screen + '-surface');
     const a = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
     const ref = await pixelsOf('data:image/png;base64,' + png);
     const b = ref.data;

@@ -113,6 +113,44 @@ test('the keyboard alone walks the three screens as on the desktop', async () =>
   await page.close();
 });
 
+for (const dpr of [1, 2]) {
+  test(`the guide at device pixel ratio ${dpr}: F1 to its first heading, Tab, its pictures, Esc back`, async () => {
+    const page = await open(dpr);
+    await toForm4(page);
+    await page.focus('#Form4-Text1');
+    await page.keyboard.press('F1');
+    await settle(page);
+    const walk = [];
+    for (const shift of [false, false, true, null]) {
+      walk.push(await page.evaluate(() => document.activeElement.tagName + ' ' + document.activeElement.textContent));
+      if (shift)
+        await page.keyboard.down('Shift');
+      if (shift !== null)
+        await page.keyboard.press('Tab');
+      await page.keyboard.up('Shift');
+    }
+    assert.deepEqual(walk, ['H1 Guida di tracciacurve', 'BUTTON Chiudi', 'H1 Guida di tracciacurve', 'BUTTON Chiudi']);
+    // Screenshots, and curves drawn by the program: the desktop's pixels for the same steps.
+    const figures = await page.$$eval('#guide .figure', l => l.map(f => [f.dataset.picture || f.tagName,
+      f.tagName === 'IMG' ? f.complete && f.naturalWidth : f.width, f.getBoundingClientRect().width]));
+    assert.equal(figures.length, 6);
+    for (const [name, size, shown] of figures) {
+      assert.ok(size > 0 && shown > 0, name);
+      if (name.startsWith('guida-')) {
+        const r = await compare(page, `#guide [data-picture="${name}"]`, `${pictures}/${name}.dpr${dpr}.Form4.png`);
+        assert.ok(r.differing === 0 && r.drawn > 0, `${name}: ${JSON.stringify(r)}`);
+      }
+    }
+    const text = await page.$eval('#guide', el => el.textContent);
+    assert.ok(!text.includes('Anteprima di stampa') && text.includes('zoom del browser'));
+    await page.keyboard.press('Escape');
+    assert.equal(await page.$eval('#guide', el => el.open), false);
+    assert.equal(await focused(page), 'Form4-Text1');
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
 async function toForm4(page) {
   await page.click('#Form1-Command1');
   await page.focus('#Form2-HScroll1');
