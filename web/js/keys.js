@@ -68,7 +68,8 @@ TC.wireKeys = function () {
   }, true);
   TC.holdInput();
   document.addEventListener('keydown', function (e) {
-    var modal = TC.inMessage || document.querySelector('dialog[open]');
+    // The guide is no modal box: Form4's keys work beside it, not in it.
+    var modal = TC.inMessage || document.querySelector('dialog[open]:not(#guide)') || e.target.closest('#guide');
     if (e.key === 'F1') {
       e.preventDefault();
       TC.openGuide();
