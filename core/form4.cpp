@@ -293,6 +293,14 @@ void Form4Core::toggleSlowMotion()
     program().announce(slowMotion ? u"Disegno lento attivato." : u"Disegno lento disattivato.");
 }
 
+void Form4Core::choosePace(SlowRun::Pace chosen)
+{
+    pace = chosen;
+    for (const auto& p : SlowRun::paces)
+        if (p.pace == chosen)
+            program().announce(u"Velocità del disegno lento: " + fromUtf8(p.name) + u".");
+}
+
 void Form4Core::inputRefusedDuringRun()
 {
     // Not in silence: whoever cannot see the caption hears why, once.

@@ -78,6 +78,8 @@ public:
     SlowRun* slowRun() const { return slowRun_ && slowRun_->running() ? slowRun_.get() : nullptr; }
     // Ctrl+L: slow motion on or off, and said so.
     void toggleSlowMotion();
+    // The pace of slow runs, chosen from a menu and said.
+    void choosePace(SlowRun::Pace chosen);
     // The user's input held back by the slow run in progress.
     void inputRefusedDuringRun();
 

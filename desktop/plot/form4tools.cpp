@@ -111,12 +111,15 @@ void Form4::openDrawingMenu(QPoint globalPos)
     menu.addAction(QStringLiteral("Anteprima di stampa…"), this, [this] { previewDrawing(); });
     menu.addSeparator();
     QAction* slow = menu.addAction(QStringLiteral("Disegna lentamente"), QKeySequence(Qt::CTRL | Qt::Key_L), this,
-                                   [this](bool on) { slowMotion = on; });
+                                   [this](bool on) {
+                                       if (on != slowMotion)
+                                           toggleSlowMotion();
+                                   });
     slow->setCheckable(true);
     slow->setChecked(slowMotion);
     auto* paces = new QActionGroup(&menu);
     for (const auto& [name, p] : SlowRun::paces) {
-        QAction* a = menu.addAction(QString::fromUtf8(name), this, [this, p = p] { pace = p; });
+        QAction* a = menu.addAction(QString::fromUtf8(name), this, [this, p = p] { choosePace(p); });
         a->setCheckable(true);
         a->setChecked(pace == p);
         a->setActionGroup(paces);

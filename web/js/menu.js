@@ -10,7 +10,7 @@ TC.menuItems = [
   { text: 'Stampa il disegno…', key: 'Ctrl+P', run: function () { TC.printDrawing(); } },
   null,
   { text: 'Disegna lentamente', key: 'Ctrl+L', check: function (s) { return s.slow; },
-    run: function (s) { TC.input('tc_slow_motion', ['number'], [s.slow ? 0 : 1]); } },
+    run: function () { TC.input('tc_toggle_slow_motion'); } },
   { paces: true }, // the core's paces, slowest first
   null,
   { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
