@@ -586,13 +586,12 @@ EMSCRIPTEN_KEEPALIVE void tc_bar_changed(int value)
 }
 
 // The tools of the drawing's menu and keys.
-EMSCRIPTEN_KEEPALIVE void tc_slow_motion(int on) { program().handle([&] { program().form4().slowMotion = on != 0; }); }
 EMSCRIPTEN_KEEPALIVE void tc_toggle_slow_motion() { program().handle([] { program().form4().toggleSlowMotion(); }); }
 // The pace chosen in the menu, by its place there.
 EMSCRIPTEN_KEEPALIVE void tc_pace(int choice)
 {
     if (choice >= 0 && std::size_t(choice) < SlowRun::paces.size())
-        program().handle([&] { program().form4().pace = SlowRun::paces[std::size_t(choice)].pace; });
+        program().handle([&] { program().form4().choosePace(SlowRun::paces[std::size_t(choice)].pace); });
 }
 
 enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink };
