@@ -44,6 +44,16 @@ async function downloads(page) {
   };
 }
 
+// A lesson file of `text` dropped on the page, which refuses it with a message.
+async function drop(page, text) {
+  await page.evaluate(text => {
+    const data = new DataTransfer();
+    data.items.add(new File([text], 'rotta.lezione'));
+    document.getElementById('desk').dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
+  }, text);
+  await page.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+}
+
 const caption = page => page.$eval('#Form4 .caption', c => c.textContent);
 
 test('a slow run lays a prefix of the instant run; Esc completes it', async () => {
@@ -122,12 +132,7 @@ test('a lesson recorded in the page is the desktop\'s file, and replays to the d
   // A bad file dropped on the page changes nothing and says why, as the desktop does.
   const before = await again.$eval('#Form4-surface', c => c.toDataURL());
   const bad = readFileSync(new URL('../fuzz/lessons/curve.lezione', import.meta.url), 'utf8');
-  await again.evaluate(text => {
-    const data = new DataTransfer();
-    data.items.add(new File([text], 'rotta.lezione'));
-    document.getElementById('desk').dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
-  }, bad);
-  await again.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+  await drop(again, bad);
   const refused = JSON.parse(readFileSync(`${pictures}/lezione-rifiutata.dpr1.json`, 'utf8')).messages;
   assert.deepEqual(await settle(again), refused.slice(-1));
   assert.equal(await again.$eval('#Form4-surface', c => c.toDataURL()), before);
@@ -300,12 +305,7 @@ test('the menu greys what cannot be done, copies say so on screen, a link carrie
   assert.equal(JSON.parse(Buffer.from(copied.split('#lezione=')[1], 'base64url')).titolo, lesson.titolo);
   // A file one byte past the bound is refused, as on the desktop.
   const big = JSON.stringify(lesson).padEnd(1024 * 1024 + 1, ' ');
-  await linked.evaluate(text => {
-    const data = new DataTransfer();
-    data.items.add(new File([text], 'grande.lezione'));
-    document.getElementById('desk').dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true }));
-  }, big);
-  await linked.waitForFunction(() => tracciacurve.message() !== null, { timeout: deadlineMs });
+  await drop(linked, big);
   assert.match((await settle(linked))[0], /più grande di 1 MB/);
   await page.close();
   await linked.close();
