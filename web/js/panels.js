@@ -250,11 +250,13 @@ TC.control = function (layout, screenSpec, c) {
 };
 
 // A horizontal scroll bar: arrows, track and thumb; Right and Left step.
+// A slider to assistive technology: screen readers give a slider's arrow
+// keys to the page, a scroll bar's they keep for reading.
 TC.scrollBar = function (c) {
   var el = document.createElement('div');
   el.className = 'hscrollbar';
   el.tabIndex = 0;
-  el.setAttribute('role', 'scrollbar');
+  el.setAttribute('role', 'slider');
   el.setAttribute('aria-orientation', 'horizontal');
   el.setAttribute('aria-valuemin', c.min);
   el.setAttribute('aria-valuemax', c.max);
@@ -343,7 +345,8 @@ TC.introDocument = function (client) {
   doc.style.top = Math.round(330 / 15) + 'px';
   doc.style.width = Math.round(10815 / 15) + 'px';
   doc.style.height = Math.round(5895 / 15) + 'px';
-  doc.setAttribute('role', 'document');
+  // Plain text of the page, not a document of its own: a screen reader that
+  // has just read it would take the next screen's focus for another page's.
   ['PROGRAMMA: ', '', 'DALLA PAGINA \u201CCURVA PER PUNTI\u201D'].forEach(function (line, i) {
     var p = document.createElement('div');
     p.className = 'line';
