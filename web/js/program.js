@@ -89,14 +89,12 @@ TC.input = function (name, types, args) {
 // ---- messages, the end, the rest of the host --------------------------------
 
 // The program's message box: modal, nothing behind it reacts; Enter or OK
-// closes it and the procedure that showed it goes on.
+// closes it and the procedure that showed it goes on. What it is about (the
+// refused field) is said with the message by a screen reader, not shown.
 TC.message = function (owner, text, about) {
   var box = document.getElementById('message');
   box.querySelector('.prompt').textContent = text;
-  if (about)
-    box.setAttribute('aria-description', about);
-  else
-    box.removeAttribute('aria-description');
+  box.querySelector('#message-about').textContent = about || '';
   TC.messages.push(text);
   TC.inMessage = true;
   var shown = performance.now();
@@ -111,7 +109,10 @@ TC.message = function (owner, text, about) {
       resolve();
     }, { once: true });
     box.showModal();
-    box.querySelector('button').focus();
+    // The box takes the focus itself, not its OK: a screen reader then says
+    // the box as it opens and, as it closes, the control the focus goes back
+    // to (Orca loses track of a focused button that leaves the page).
+    box.focus();
   });
 };
 
@@ -206,8 +207,16 @@ window.tracciacurve = {
 // The message box and the end's banner.
 TC.wireMessages = function () {
   var box = document.getElementById('message');
-  // A press on the backdrop must not take the focus off OK.
+  // A press on the backdrop must not take the focus off the box.
   box.addEventListener('mousedown', function (e) { if (e.target === box) e.preventDefault(); });
   box.querySelector('button').addEventListener('click', function () { box.close(); });
+  // Enter and Space on the box press its OK, as on the button.
+  box.addEventListener('keydown', function (e) {
+    if (e.target !== box || (e.key !== 'Enter' && e.key !== ' '))
+      return;
+    e.preventDefault();
+    if (!e.repeat)
+      box.close();
+  });
   document.querySelector('#ended button').addEventListener('click', function () { location.reload(); });
 };
