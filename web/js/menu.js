@@ -27,6 +27,11 @@ TC.menuItems = [
 // `state`: {slow, pace (its place in the menu), lesson (one is open), next (a step to go)}.
 TC.openMenu = function (state, x, y) {
   var menu = document.getElementById('drawing-menu');
+  // The empty container waiting on the page becomes the menu: a screen
+  // reader reads a menu that appears anew all at once (Orca does), one that
+  // a container on the page becomes an item at a time.
+  menu.setAttribute('role', 'menu');
+  menu.setAttribute('aria-label', 'Disegno');
   menu.textContent = '';
   var items = [];
   var list = [];
@@ -110,7 +115,12 @@ TC.closeMenu = function () {
   var menu = document.getElementById('drawing-menu');
   if (menu.hidden)
     return;
-  menu.hidden = true;
+  // It leaves the page for a new resting container: a screen reader then
+  // hears where the focus goes back to.
+  var rest = document.createElement('div');
+  rest.id = menu.id;
+  rest.hidden = true;
+  menu.replaceWith(rest);
   if (TC.menuReturn && TC.menuReturn.focus)
     TC.menuReturn.focus({ preventScroll: true });
 };
