@@ -19,11 +19,13 @@ from orcasession import begin, debug, fail, finish, key, spoken, start, wait, wo
 page = os.path.abspath(sys.argv[1])
 try:
     begin()
-    # An Italian browser, which offers no translation of the Italian page.
+    # A browser of its own that offers no translation of the Italian page.
+    os.makedirs(os.path.join(work, "chromium", "Default"))
+    with open(os.path.join(work, "chromium", "Default", "Preferences"), "w") as f:
+        f.write('{"translate": {"enabled": false}}')
     start(["chromium", "--no-sandbox", "--force-renderer-accessibility", "--no-first-run",
            "--no-default-browser-check", "--user-data-dir=" + os.path.join(work, "chromium"),
            "--window-position=0,0", "--window-size=1280,1000", "file://" + page],
-          env=dict(os.environ, LANGUAGE="it", LC_ALL="it_IT.UTF-8"),
           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     # Form1 is up when AVANTI has the focus and Orca has read the loaded page.
     wait(lambda: b"focused for [push button | AVANTI]" in b"".join(debug)
