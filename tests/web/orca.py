@@ -6,7 +6,7 @@
 # What Orca, Debian's screen reader, says while a student walks the web page
 # by keyboard in a real chromium window: Form2 opening, the calibration bar
 # moved with the arrows, the message boxes with their field, the drawing's
-# menu an item at a time. Run in dbus-run-session with the page as argument;
+# menu an item at a time, the guide opened and closed. Run in dbus-run-session with the page as argument;
 # the X server, Orca and the rest are tests/e2e/orcasession.py's.
 import os
 import subprocess
@@ -48,7 +48,15 @@ try:
     if sum("Salva il disegno" in s for s in spoken()[opened:]) != 1:
         fail("the menu was read whole: %s" % spoken()[opened:])
     key("Escape", then=["ESEGUI dall' ORIGINE push button"], what="Esc in the menu")
-    # (The guide, F1 and Esc, is walked here.)
+    # F1 says the guide's first heading, not the whole guide; Esc closes it
+    # and the focus is back where it was.
+    opened = len(spoken())
+    key("F1", then=["Guida di tracciacurve"], what="F1")
+    if sum(len(s) for s in spoken()[opened:]) > 600:
+        fail("the guide was read whole: %s" % spoken()[opened:])
+    key("Down", then=["disegna l'ellisse"], what="Down in the guide")
+    key("Escape", then=["Guida chiusa."], what="Esc in the guide")
+    key("Tab", then=["Cancella l'Ultimo push button"], what="Tab after the guide")
     print("Orca said:", *spoken(), sep="\n  ", flush=True)
 finally:
     finish()

@@ -25,8 +25,11 @@ TC.openGuide = function () {
   if (opening) {
     TC.placeGuide(guide);
     // Beside the screens, as the desktop's guide window is; the focus goes
-    // to the first heading (autofocus), not to the whole text first.
+    // to the first heading (autofocus), not to the whole text first. A
+    // screen reader in its browse mode moves there without a word: the
+    // opening is said, with how to read on and how to leave.
     guide.show();
+    TC.announce('Guida di tracciacurve: le frecce la leggono, Esc la chiude.');
   } else if (!guide.contains(from)) {
     (TC.guide.lastFocus || TC.guideStart(guide)).focus();
   }
@@ -43,6 +46,9 @@ TC.closeGuide = function () {
   var back = TC.guide.returnTo;
   TC.guide.returnTo = null;
   guide.close();
+  // Said as well: a screen reader that was reading on with the arrows takes
+  // the focus coming back for its own doing, and would say nothing.
+  TC.announce('Guida chiusa.');
   if (!wasInside && document.activeElement !== document.body)
     return;
   if (!back || !back.isConnected || back.closest('[inert], [hidden]')) {
@@ -113,12 +119,19 @@ TC.wireGuide = function () {
   start.autofocus = true;
   close.addEventListener('click', TC.closeGuide);
   guide.addEventListener('focusin', function (e) { TC.guide.lastFocus = e.target; });
-  guide.addEventListener('keydown', function (e) {
-    if (e.key === 'Escape' && !e.defaultPrevented) {
-      // (Esc during a slow run has finished the run first.)
+  // Esc closes it from inside, and from the page itself, where a screen
+  // reader leaves the focus once it reads on with the arrows. (Esc during a
+  // slow run has finished the run first.)
+  document.addEventListener('keydown', function (e) {
+    var where = e.target;
+    if (e.key === 'Escape' && !e.defaultPrevented && guide.open &&
+        (guide.contains(where) || where === document.body || where === document.documentElement)) {
       e.preventDefault();
       TC.closeGuide();
-    } else if (e.key === 'Tab' && !e.altKey && !e.ctrlKey && !e.metaKey) {
+    }
+  });
+  guide.addEventListener('keydown', function (e) {
+    if (e.key === 'Tab' && !e.altKey && !e.ctrlKey && !e.metaKey) {
       // Between the text, from its start, and «Chiudi»: never into a code
       // block or out of the guide.
       e.preventDefault();
