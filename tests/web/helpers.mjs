@@ -129,10 +129,14 @@ export async function menu(page, choose = null) {
 export async function openLesson(page, file) {
   await page.focus('#Form4-Command3');
   await page.waitForFunction(() => TC.active === 2 && tracciacurve.idle(), { timeout: deadlineMs });
-  const [chooser] = await Promise.all([
-    page.waitForFileChooser({ timeout: deadlineMs }),
-    page.keyboard.down('Control').then(() => page.keyboard.press('KeyO')).then(() => page.keyboard.up('Control')),
-  ]);
+  // The chooser is caught only once the browser has been asked to: a round
+  // trip to the page before the keys makes sure it has.
+  const chosen = page.waitForFileChooser({ timeout: deadlineMs });
+  await page.evaluate(() => 0);
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyO');
+  await page.keyboard.up('Control');
+  const chooser = await chosen;
   const read = await page.evaluate(() => tracciacurve.lessonsRead());
   await chooser.accept([file]);
   await page.waitForFunction(n => tracciacurve.lessonsRead() > n, { timeout: deadlineMs }, read);
