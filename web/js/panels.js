@@ -193,8 +193,9 @@ TC.control = function (layout, screenSpec, c) {
     text.textContent = c.caption;
     el.appendChild(text);
     // Named by its words, not by the spaces that place them on the button.
-    if (c.caption.trim().replace(/\s+/g, ' ') !== c.caption)
-      el.setAttribute('aria-label', c.caption.trim().replace(/\s+/g, ' '));
+    var words = c.caption.trim().replace(/\s+/g, ' ');
+    if (words !== c.caption)
+      el.setAttribute('aria-label', words);
     el.addEventListener('click', function () { TC.input('tc_click', ['number'], [c.handle]); });
     // Enter presses a button once, not again while the key repeats.
     el.addEventListener('keydown', function (e) {
