@@ -23,4 +23,4 @@ for dpr in 1 2; do
     "$pictures" "$here/scenarios.json" "$out" "$dpr" >/dev/null
 done
 cd "$here"
-TC_PAGE=$page TC_PICTURES=$out TC_SCENARIOS=$here/scenarios.json node --test --test-reporter=spec page.test.mjs classroom.test.mjs
+TC_PAGE=$page TC_PICTURES=$out TC_SCENARIOS=$here/scenarios.json node --test --test-reporter=spec ./*.test.mjs

@@ -89,6 +89,10 @@ TC.make = function (layout, screenSpec, index) {
   caption.className = 'caption';
   caption.textContent = screenSpec.name;
   bar.appendChild(caption);
+  // Buttons for pointer and touch users, at the title bar's right end.
+  var tools = document.createElement('span');
+  tools.className = 'tools';
+  bar.appendChild(tools);
   panel.appendChild(bar);
   TC.draggable(panel, bar);
 
@@ -114,7 +118,7 @@ TC.make = function (layout, screenSpec, index) {
   }
   client.appendChild(canvas);
 
-  var s = { spec: screenSpec, panel: panel, client: client, canvas: canvas, caption: caption,
+  var s = { spec: screenSpec, panel: panel, client: client, canvas: canvas, caption: caption, tools: tools,
             context: canvas.getContext('2d'), order: [], focusDone: false, lastFocus: null };
   TC.screens[screenSpec.id] = s;
 
