@@ -16,7 +16,8 @@ jobs=$(nproc)
 
 # The web page first: its browser tests run with the rest, and drive
 # chromium with puppeteer-core, pinned in tests/web/package-lock.json.
-"$root/tools/web.sh"
+# Built, not copied to pagina/: a test compares the two.
+"$root/tools/web.sh" --verifica
 (cd "$root/tests/web" && npm ci --no-audit --no-fund)
 
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
