@@ -415,6 +415,18 @@ std::optional<std::string> Form4Core::lessonFileText()
     return text;
 }
 
+void Form4Core::setLessonTitle(std::u16string title)
+{
+    if (!replay_) {
+        recorded_.title = std::move(title);
+        return;
+    }
+    if (!title.empty())
+        replay_->name = title;
+    replay_->lesson.title = std::move(title);
+    showLessonCaption();
+}
+
 void Form4Core::openLesson(lesson::Lesson lesson, const std::u16string& name)
 {
     Replay replay;

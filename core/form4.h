@@ -96,6 +96,11 @@ public:
     // The text of the lesson file to save, or nothing when the program
     // would refuse to open it again (then the user was told why).
     std::optional<std::string> lessonFileText();
+    // The title of the lesson a save writes (the open one, else the one
+    // recorded), and a new one for it; an open lesson is shown by its new
+    // title from then on.
+    std::u16string lessonTitle() const { return replay_ ? replay_->lesson.title : recorded_.title; }
+    void setLessonTitle(std::u16string title);
     // Opens a lesson read already, shown by `name` where it has no title.
     void openLesson(lesson::Lesson lesson, const std::u16string& name);
     // Opens the lesson in a file's bytes, or tells the user why it cannot.

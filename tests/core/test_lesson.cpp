@@ -7,6 +7,7 @@
 #include <doctest/doctest.h>
 
 #include "core/lesson.h"
+#include "core/lessonpage.h"
 #include "core/text.h"
 
 namespace {
@@ -87,4 +88,37 @@ TEST_CASE("the bounds hold exactly")
     CHECK(refusal(withSteps(step, "\"x\": " + repeated("[", 1023) + repeated("]", 1023) + ", ")) == "voce sconosciuta «x»");
     CHECK(refusal(withSteps(step, "\"x\": " + repeated("[", 1024) + repeated("]", 1024) + ", ")) ==
           "il file non è una lezione di tracciacurve");
+}
+
+TEST_CASE("a lesson travels inside the page as its file's very bytes, one lesson at a time")
+{
+    const std::string page = "<body><script type=\"text/plain\" id=\"tc-lezione\"></script>\n<script>f()</script></body>";
+    const std::string titled = lesson::write({u"</script> \u00ab\U0001d465\u00bb", {{}}});
+    for (const std::string& bytes : {titled, std::string("\0\xff\x01", 3), std::string("ab"), std::string()}) {
+        const auto with = lesson::pageWithLesson(page, bytes);
+        REQUIRE(with);
+        CHECK(lesson::lessonInPage(*with) == bytes);
+        CHECK(with->find("</script>", page.find("tc-lezione")) == with->find("</script>\n<script>f()"));
+        CHECK(lesson::pageWithLesson(*with, "ab") == lesson::pageWithLesson(page, "ab"));
+    }
+    CHECK(lesson::pageWithLesson(page, "ab") == "<body><script type=\"text/plain\" id=\"tc-lezione\">YWI=</script>\n<script>f()</script></body>");
+    CHECK(lesson::lessonInPage(page) == "");
+    for (const std::string noSlot : {"<body><script>f()</script></body>", "<script type=\"text/plain\" id=\"tc-lezione\">"}) {
+        CHECK(lesson::pageWithLesson(noSlot, "ab") == std::nullopt);
+        CHECK(lesson::lessonInPage(noSlot) == std::nullopt);
+    }
+    const std::pair<std::string, std::string> rfc4648[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"},
+                                                           {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+    for (const auto& [bytes, code] : rfc4648) {
+        CHECK(lesson::toBase64(bytes) == code);
+        CHECK(lesson::fromBase64(code) == bytes);
+    }
+    CHECK(lesson::fromBase64(" Zm9v\nYg") == "foob");
+    for (const char* bad : {"Z", "Zg=", "Zm9v=", "Zg==Zg==", "Zm9!", "{\"formato\""})
+        CHECK_MESSAGE(lesson::fromBase64(bad) == std::nullopt, bad);
+    const std::pair<std::u16string, std::u16string> names[] = {
+        {u"", u"lezione"}, {u" . ", u"lezione"}, {u"Ellisse: a/b?", u"Ellisse_ a_b_"}, {u".Coniche\t. ", u"Coniche_"},
+        {std::u16string(79, u'a') + u"\U0001d465z", std::u16string(79, u'a') + u"\U0001d465"}};
+    for (const auto& [title, name] : names)
+        CHECK(lesson::fileBaseName(title) == name);
 }
