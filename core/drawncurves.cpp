@@ -81,6 +81,13 @@ void DrawnCurves::runStarting(bool erase)
     // may have been refused before it laid a dot.
     if (!erase)
         lastIsListed_ = false;
+    pendingStart_.reset();
+}
+
+void DrawnCurves::runReady(const Tracer& start, const CurveFrame& frame)
+{
+    pendingStart_ = std::make_shared<const Tracer>(start);
+    pendingFrame_ = frame;
 }
 
 void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
@@ -97,7 +104,7 @@ void DrawnCurves::runEnded(Law law, bool erase, const TraceResult& run)
         change_ = Change::NoDots;
         return;
     }
-    curves_.push_back({law, run, pending_, {}});
+    curves_.push_back({law, run, pending_, {}, std::move(pendingStart_), pendingFrame_});
     lastIsListed_ = true;
     change_ = Change::Drawn;
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,12 @@ struct RunValues {
     bool fromOrigin = true;
 };
 
+// The part of the curves' plane the drawing shows, in curve units (y
+// upwards): its left and right edges, its bottom and top.
+struct CurveFrame {
+    double left = 0, right = 0, bottom = 0, top = 0;
+};
+
 struct DrawnCurve {
     Law law;
     TraceResult run;
@@ -29,6 +36,11 @@ struct DrawnCurve {
     // run with no one to tell costs no words) and then kept: a curve on the
     // screen never changes its number or its words.
     mutable std::u16string said;
+    // The run's tracer as it started, to lay the same dots again (to hear
+    // the curve) without keeping them all; null for a curve added without
+    // one. And the frame the curve was drawn in.
+    std::shared_ptr<const Tracer> start;
+    CurveFrame frame;
 };
 
 // One line of a printed page's caption: a curve's palette colour (shown as
@@ -58,6 +70,8 @@ public:
     void runStarting(bool erase);
     // The fields were read and the run is about to lay its dots.
     void valuesRead(const RunValues& values) { pending_ = values; }
+    // The run's tracer, before its first value, and the frame it draws in.
+    void runReady(const Tracer& start, const CurveFrame& frame);
     // A run ended; a drawing run with dots adds its curve, an erase run
     // takes away the curve it painted over.
     void runEnded(Law law, bool erase, const TraceResult& run);
@@ -86,6 +100,8 @@ private:
 
     std::vector<DrawnCurve> curves_;
     RunValues pending_;
+    std::shared_ptr<const Tracer> pendingStart_;
+    CurveFrame pendingFrame_;
     enum class Change { None, Drawn, NoDots, Erased, Cleared } change_ = Change::None;
     const std::u16string& wordsOf(std::size_t i) const;
     // Whether the last run started was a drawing run that left a curve.

@@ -184,7 +184,10 @@ void Form4Core::CALCOLA()
     // button drew it: "Continua" after "Cancella tutto" starts there too.
     drawn_.valuesRead({DaA1.toDouble(), AA1.toDouble(), ICR.toDouble(), AS1.toDouble(), EP1.toDouble(),
                        X9.toDouble() == 0 && Y9.toDouble() == 0});
-    startRun(Tracer(*this, selectedLaw(), backColor()));
+    const Tracer tracer(*this, selectedLaw(), backColor());
+    const double cx = CX.toDouble(), cy = CY.toDouble();
+    drawn_.runReady(tracer, {-cx, ScaleWidth() - cx, cy - ScaleHeight(), cy});
+    startRun(tracer);
 }
 
 void Form4Core::startRun(const Tracer& run)

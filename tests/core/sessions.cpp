@@ -24,6 +24,7 @@
 
 #include "core/form2.h"
 #include "core/form4.h"
+#include "core/sound.h"
 #include "core/text.h"
 
 namespace {
@@ -151,6 +152,17 @@ std::uint64_t digest(const Surface& s)
     return h;
 }
 
+// The last curve heard: how many notes, and a digest of every sample.
+std::size_t reportSound(Form4Core& f)
+{
+    const Sound s = curveSound(f.drawnCurves(), 0);
+    std::uint64_t h = 1469598103934665603ull;
+    for (const std::int16_t v : s.samples)
+        h = (h ^ std::uint16_t(v)) * 1099511628211ull;
+    std::printf("sound %zu notes, %zu samples, %016" PRIx64 "\n", s.points.size(), s.samples.size(), h);
+    return s.points.size();
+}
+
 // Texts a user might type: good numbers, Italian and not, and garbage.
 std::u16string fieldText(std::mt19937_64& r, int kind)
 {
@@ -240,6 +252,7 @@ void runSession(std::mt19937_64& r)
         default: f4.Command5_Click(); report(s, "Continua"); break;
         }
     }
+    reportSound(f4);
 }
 
 // The run of a million values of ALFA, from the origin: For 0, To 333333,
@@ -273,6 +286,15 @@ int main(int argc, char** argv)
     if (argc < 2) {
         std::fprintf(stderr, "usage: tc_sessions SESSIONS [SEED]\n");
         return 2;
+    }
+    {
+        // The default ellipse, drawn by "Continua" on opening, is heard.
+        Session s;
+        s.program().activate(s.form2());
+        s.program().activate(s.form4());
+        s.form4().Command5_Click();
+        if (reportSound(s.form4()) != 50)
+            return 1;
     }
     const long sessions = std::strtol(argv[1], nullptr, 10);
     std::mt19937_64 r(argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261208u);
