@@ -6,10 +6,11 @@
 // dots in the order drawn as a short run of notes, the pitch rising with
 // the dot's height in the drawing, the sound moving from the left ear to
 // the right with its x, another timbre below the horizontal axis, and a
-// soft click where the curve turned back. Any curve lasts `seconds`, one
-// note for every `noteMs` at most, however many dots it has. Integer
-// arithmetic and the program's own sine, so that the desktop and the page
-// make the same samples.
+// soft click where the curve turned back. Any curve lasts soundSeconds,
+// however many dots it has: a note every soundNoteMs for a long curve, the
+// dots between them left out, longer notes for a curve of few dots.
+// Integer arithmetic and the program's own sine, so that the desktop and
+// the page make the same samples.
 #pragma once
 
 #include <cstdint>

@@ -13,9 +13,7 @@
 
 namespace {
 
-struct Dot {
-    double x, y;
-};
+struct Dot { double x, y; };
 
 // A run as the plotting screen makes it, in its frame at ratio 0,6 (origin
 // at 350, 350 of 1000 by 600); the dots where the tracer laid them.
@@ -26,7 +24,6 @@ std::vector<Dot> draw(DrawnCurves& d, double from, double to, double ep1, bool e
     v.CX = v.CY = tc::Value(350.0f);
     v.AS1 = tc::Value(0.3), v.ICR = tc::Value(1.0), v.EP1 = tc::Value(ep1), v.DaA1 = tc::Value(from), v.AA1 = tc::Value(to);
     v.ValStep = tc::Value(1), v.PerStep = tc::Value(3), v.Miocolor = tc::Value(1);
-    v.ClsUL = tc::Value(erase ? CurveVars::eraseFlag : 0);
     d.runStarting(erase);
     Tracer t(v, Law::Ellisse, 0);
     d.runReady(t, {-350, 650, -250, 350});
@@ -38,9 +35,7 @@ std::vector<Dot> draw(DrawnCurves& d, double from, double to, double ep1, bool e
 
 // Per note: the pitch from the upward zero crossings of left + right in its
 // middle half, and the share of the right ear in its loudness.
-struct Heard {
-    double hz, right;
-};
+struct Heard { double hz, right; };
 
 Heard listen(const Sound& s, std::size_t note)
 {
