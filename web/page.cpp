@@ -24,6 +24,7 @@
 #include "core/form2.h"
 #include "core/form4.h"
 #include "core/format.h"
+#include "core/lessonpage.h"
 #include "core/looks.h"
 #include "core/numtext.h"
 #include "core/screen.h"
@@ -72,6 +73,23 @@ EM_JS(void, tc_page_guide_picture,
           TC.guidePicture(UTF8ToString(name), TC.image(pixels, bytesPerLine, table, colours, 0, 0, width, height),
                           logicalWidth);
       });
+// Whether a lesson is open and has a step to go, each time either may have
+// changed: the title bar's button follows them.
+EM_JS(void, tc_page_lesson_state, (bool open, bool next), { TC.lessonState(open, next); });
+// The page as it was loaded, UTF-8, in memory the caller frees.
+EM_JS(char*, tc_page_markup, (), {
+    var bytes = new TextEncoder().encode(TC.markup);
+    var p = _malloc(bytes.length + 1);
+    HEAPU8.set(bytes, p);
+    HEAPU8[p + bytes.length] = 0;
+    return p;
+});
+// The title the user gives a lesson, `current` offered, in memory the
+// caller frees; null when the user cancels. Waits without blocking the page.
+EM_ASYNC_JS(char16_t*, tc_page_ask_title, (const char16_t* current, int length), {
+    var title = await TC.askTitle(TC.text16(current, length));
+    return title === null ? 0 : TC.newText16(title);
+});
 // Waits, without blocking the page, until the user closes the box.
 EM_ASYNC_JS(void, tc_page_message, (int owner, const char16_t* text, int length, const char16_t* about, int aboutLength),
             { await TC.message(owner, TC.text16(text, length), TC.text16(about, aboutLength)); });
@@ -220,6 +238,12 @@ protected:
     {
         const std::u16string text = drawnCurves().description();
         tc_page_describe(text.data(), int(text.size()));
+    }
+    // Every change of a lesson's state shows in the caption.
+    void captionChanged() override
+    {
+        PageScreen::captionChanged();
+        tc_page_lesson_state(lessonOpen(), lessonHasNextStep());
     }
 
 private:
@@ -594,7 +618,29 @@ EMSCRIPTEN_KEEPALIVE void tc_pace(int choice)
         program().handle([&] { program().form4().choosePace(SlowRun::paces[std::size_t(choice)].pace); });
 }
 
-enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink };
+enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink, SaveLessonPage };
+
+namespace {
+
+// Asks the user for the title of the lesson to save; false if cancelled.
+bool lessonTitled(Form4Core& f)
+{
+    const std::u16string current = f.lessonTitle();
+    char16_t* answer = tc_page_ask_title(current.data(), int(current.size()));
+    if (!answer)
+        return false;
+    std::u16string title(answer);
+    std::free(answer);
+    f.setLessonTitle(std::move(title));
+    return true;
+}
+
+void download(const std::string& name, const std::string& bytes, const char* type)
+{
+    tc_page_download(name.c_str(), bytes.data(), int(bytes.size()), type);
+}
+
+} // namespace
 
 EMSCRIPTEN_KEEPALIVE void tc_lesson(int action)
 {
@@ -605,9 +651,22 @@ EMSCRIPTEN_KEEPALIVE void tc_lesson(int action)
             f.newLesson();
             break;
         case SaveLesson:
+            if (!lessonTitled(f))
+                break;
+            if (const std::optional<std::string> text = f.lessonFileText())
+                download(toUtf8(lesson::fileBaseName(f.lessonTitle())) + "." + lesson::fileSuffix, *text,
+                         "application/json");
+            break;
+        case SaveLessonPage:
+            if (!lessonTitled(f))
+                break;
             if (const std::optional<std::string> text = f.lessonFileText()) {
-                const std::string name = std::string("lezione.") + lesson::fileSuffix;
-                tc_page_download(name.c_str(), text->data(), int(text->size()), "application/json");
+                char* markup = tc_page_markup();
+                const std::optional<std::string> page = lesson::pageWithLesson(markup, *text);
+                std::free(markup);
+                if (!page)
+                    std::abort(); // the page's own shell has the element
+                download(toUtf8(lesson::fileBaseName(f.lessonTitle())) + ".html", *page, "text/html");
             }
             break;
         case NextStep:
@@ -632,8 +691,21 @@ EMSCRIPTEN_KEEPALIVE void tc_lesson(int action)
 EMSCRIPTEN_KEEPALIVE void tc_open_lesson(const char* bytes, int length, const char* name)
 {
     program().handle([&] {
-        program().form4().openLessonFile(std::string_view(bytes, std::size_t(length)), fromUtf8(name));
+        if (program().form4().openLessonFile(std::string_view(bytes, std::size_t(length)), fromUtf8(name)))
+            host().announce(u"Lezione aperta: PagGiù o \"Passo successivo\" per andare avanti.");
     });
+}
+
+// The name a lesson file's bytes are shown by (its title, else `name`),
+// UTF-8; "" when the bytes are no lesson. Reads only: the page may call it
+// at any time.
+EMSCRIPTEN_KEEPALIVE const char* tc_lesson_name(const char* bytes, int length, const char* name)
+{
+    static std::string shown;
+    const lesson::ReadResult read = lesson::read(std::string_view(bytes, std::size_t(length)));
+    const auto* l = std::get_if<lesson::Lesson>(&read);
+    shown = !l ? std::string() : l->title.empty() ? std::string(name) : toUtf8(l->title);
+    return shown.c_str();
 }
 
 // The menu of the drawing at (x, y) in the page, showing what is chosen.

@@ -11,6 +11,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { compare, deadlineMs, menu, open, openLesson, pageUrl, pictures, play, press, settle } from './helpers.mjs';
 
 const toForm4 = async page => {
@@ -107,11 +108,52 @@ test('a lesson recorded in the page is the desktop\'s file, and replays to the d
     await play(page, step);
     await settle(page);
   }
-  await menu(page, 'Salva la lezione…');
+  // Each save asks the lesson's title, which names the file.
+  const titled = async (choice, title) => {
+    await menu(page, choice);
+    await page.waitForSelector('#lesson-title[open] input:focus');
+    await page.keyboard.type(title);
+    await page.keyboard.press('Enter');
+  };
+  await titled('Salva la lezione…', '');
   const file = await saved.file('lezione.lezione');
   const bytes = readFileSync(file);
   assert.deepEqual(bytes, readFileSync(`${pictures}/${scenario[0]}.dpr1.lezione`));
+  await titled('Salva la lezione come pagina…', scenario[1]);
+  const html = readFileSync(await saved.file(`${scenario[1]}.html`), 'utf8');
   await page.close();
+
+  // The page with the lesson inside, sent on: in another folder it says so
+  // from Form1 on, and its title bar's button steps it to the desktop's picture.
+  const sent = mkdtempSync(join(tmpdir(), 'tc-web-'));
+  writeFileSync(join(sent, 'coniche.html'), html);
+  const student = await open(1, '', pathToFileURL(join(sent, 'coniche.html')).href);
+  assert.equal(await student.$eval('#Form1 .lesson-ready', l => l.textContent),
+               `Lezione «${scenario[1]}» pronta: si apre nella schermata delle curve.`);
+  await toForm4(student);
+  const plain = await student.$eval('#Form4-surface', c => c.toDataURL());
+  for (let i = 0; i < 2; i++) {
+    assert.equal(await student.$eval('#Form4-next-step', b => !b.hidden && !b.disabled), true);
+    await student.click('#Form4-next-step');
+    await settle(student);
+  }
+  assert.equal(await student.$eval('#Form4-next-step', b => [b.disabled, b.title].join()), 'true,Passo successivo (PagGiù)');
+  const desktop = JSON.parse(readFileSync(`${pictures}/${scenario[1]}.dpr1.json`, 'utf8'));
+  assert.equal(await caption(student), desktop.captions.Form4);
+  assert.equal((await compare(student, 'Form4', `${pictures}/${scenario[1]}.dpr1.Form4.png`)).differing, 0);
+  await student.close();
+  // Altered inside the page: refused as a file is, nothing drawn.
+  const code = /id="tc-lezione">([^<]*)</.exec(html)[1];
+  const altered = Buffer.from(Buffer.from(code, 'base64').toString().replaceAll('"iperbole"', '"cerchio"')).toString('base64');
+  writeFileSync(join(sent, 'coniche.html'), html.replace(code, altered));
+  const tampered = await open(1, '', pathToFileURL(join(sent, 'coniche.html')).href);
+  assert.equal(await tampered.$eval('#Form1 .lesson-ready', l => l.textContent), '');
+  for (const step of [['click', 'Form1.Command1'], ['bar', 1], ['click', 'Form2.Command1']])
+    await play(tampered, step);
+  assert.deepEqual(await settle(tampered), ['Impossibile aprire la lezione: passo 1: curva sconosciuta «cerchio»']);
+  assert.equal(await tampered.$eval('#Form4-surface', c => c.toDataURL()), plain);
+  await tampered.close();
+  rmSync(sent, { recursive: true });
 
   // Opened again in a fresh page and stepped with Page Down.
   // Under the name the desktop's replay had, which the caption shows.
@@ -126,7 +168,6 @@ test('a lesson recorded in the page is the desktop\'s file, and replays to the d
     await again.keyboard.press('PageDown');
     await settle(again);
   }
-  const desktop = JSON.parse(readFileSync(`${pictures}/${scenario[1]}.dpr1.json`, 'utf8'));
   assert.equal(await caption(again), desktop.captions.Form4);
   assert.equal((await compare(again, 'Form4', `${pictures}/${scenario[1]}.dpr1.Form4.png`)).differing, 0);
 
@@ -300,7 +341,9 @@ test('the menu greys what cannot be done, copies say so on screen, a link carrie
   assert.deepEqual(await grey(linked), []);
   await linked.keyboard.press('Escape');
   await menu(linked, 'Copia il collegamento alla lezione');
-  await status(linked, 'Collegamento alla lezione copiato.');
+  // A page opened from a file: its address is that computer's only.
+  await status(linked, 'Collegamento alla lezione copiato. Funziona solo dove la pagina si trova a questo indirizzo: ' +
+                       'per mandare la lezione, "Salva la lezione come pagina…".');
   const copied = await linked.evaluate(() => navigator.clipboard.readText());
   assert.equal(copied.split('#')[0], pageUrl);
   assert.equal(JSON.parse(Buffer.from(copied.split('#lezione=')[1], 'base64url')).titolo, lesson.titolo);

@@ -28,14 +28,14 @@ after(() => browser.close());
 // Every request the pages make: none may leave the file itself.
 export const requests = [];
 
-export async function open(dpr = 1, hash = '') {
+export async function open(dpr = 1, hash = '', url = pageUrl) {
   const page = await browser.newPage();
   await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: dpr });
   page.on('request', r => requests.push(r.url()));
   const errors = [];
   page.on('pageerror', e => errors.push(e.message));
   page.errors = errors;
-  await page.goto(pageUrl + hash);
+  await page.goto(url + hash);
   await page.waitForFunction(() => window.tracciacurve && window.tracciacurve.idle() &&
                              !document.getElementById('Form1').hidden, { timeout: deadlineMs });
   return page;
@@ -183,7 +183,7 @@ export async function compare(page, screen, file, earlier = null) {
 
 export const fieldTexts = page => page.evaluate(() => {
   const out = {};
-  for (const el of document.querySelectorAll('input[type=text]'))
+  for (const el of document.querySelectorAll('.screen input[type=text]'))
     if (!el.closest('.screen').hidden)
       out[el.id.replace('-', '.')] = el.value;
   return out;

@@ -15,6 +15,7 @@ TC.menuItems = [
   null,
   { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
   { text: 'Salva la lezione…', run: function () { TC.lesson(1); } },
+  { text: 'Salva la lezione come pagina…', run: function () { TC.lesson(6); } },
   { text: 'Copia il collegamento alla lezione', run: function () { TC.lesson(5); } },
   { text: 'Apri la lezione…', key: 'Ctrl+O', run: function () { TC.chooseLesson(); } },
   { text: 'Passo successivo', key: 'PgGiù', enabled: function (s) { return s.next; },

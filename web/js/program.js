@@ -26,6 +26,11 @@ var TC = {
   readyMs: null,    // from the start of the page's load to the first Form1 painted
 };
 
+// The page as it was loaded, before anything here changes it, to be saved
+// again with a lesson inside. This script is the last thing in the body: the
+// rest of the page is there already.
+TC.markup = '<!DOCTYPE html>\n' + document.documentElement.outerHTML;
+
 // Runs entry point `name` of the core after every earlier one has ended:
 // a procedure waiting on a message box is never overtaken by later input.
 TC.enter = function (name, types, args) {

@@ -19,6 +19,8 @@ Module.onRuntimeInitialized = function () {
   TC.wireGuide();
   TC.wireLessons();
   TC.wireMenu();
+  // A link's lesson before the one the page carries: the link is the newer.
+  TC.lessonFromPage();
   TC.lessonFromAddress();
   TC.enter('tc_start');
 };
