@@ -85,6 +85,22 @@ public:
     bool openLessonFrom(const QString& fileName);
     // The lesson of the command line, opened once the screen first shows.
     static void openLessonWhenShown(const QString& fileName);
+    // Asks for the title of the lesson about to be saved, the current one
+    // offered, and gives it to the lesson: the file name that follows from
+    // it (no extension), or nothing when the user cancels.
+    std::optional<QString> askLessonTitle();
+    // The web page the program installs, written where the user chooses:
+    // "Salva la lezione come pagina…" puts the lesson (open or recorded)
+    // inside it, "Salva la pagina web…" the lesson open, if any.
+    void saveLessonAsPage();
+    void savePage();
+    // Saves to a file chosen already; a failure is told in a message.
+    void savePageTo(const QString& fileName, bool withLesson);
+    // The installed page: beside the program, else in the source tree of a
+    // build; "" if there is none.
+    static QString installedPage();
+    // A test's own page in place of the installed one, when not empty.
+    static inline QString pageInstead;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;

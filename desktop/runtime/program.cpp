@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <QElapsedTimer>
@@ -52,6 +54,22 @@ void realMessage(const QString& prompt)
     box.exec();
 }
 
+std::optional<QString> realPrompt(const QString& label, const QString& text, int longest)
+{
+    QInputDialog box(messageOwner());
+    box.setWindowTitle(QString::fromLatin1(applicationTitle));
+    box.setLabelText(label);
+    box.setTextValue(text);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Annulla"));
+    if (auto* field = box.findChild<QLineEdit*>())
+        field->setMaxLength(longest);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
+}
+
 void realEnd()
 {
     desktopProgram().ended();
@@ -71,6 +89,12 @@ MessageFunction& messageFunction()
 EndFunction& endFunction()
 {
     static EndFunction f = realEnd;
+    return f;
+}
+
+PromptFunction& promptFunction()
+{
+    static PromptFunction f = realPrompt;
     return f;
 }
 
@@ -254,6 +278,18 @@ MessageFunction setMessageFunction(MessageFunction f)
 {
     MessageFunction old = std::move(messageFunction());
     messageFunction() = f ? std::move(f) : MessageFunction(realMessage);
+    return old;
+}
+
+std::optional<QString> askText(const QString& label, const QString& text, int longest)
+{
+    return promptFunction()(label, text, longest);
+}
+
+PromptFunction setPromptFunction(PromptFunction f)
+{
+    PromptFunction old = std::move(promptFunction());
+    promptFunction() = f ? std::move(f) : PromptFunction(realPrompt);
     return old;
 }
 

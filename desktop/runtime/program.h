@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -31,6 +32,7 @@ void setScreenShow(ScreenId id, std::function<void()> show);
 
 using MessageFunction = std::function<void(const QString& prompt)>;
 using EndFunction = std::function<void()>;
+using PromptFunction = std::function<std::optional<QString>(const QString& label, const QString& text, int longest)>;
 
 // A modal box with the prompt, an OK button and the application's title,
 // over messageOwner().
@@ -38,6 +40,10 @@ void MsgBox(const QString& prompt);
 // The same, with `about` (the field that was refused, say) told to a
 // screen reader together with the prompt; the box shows the prompt only.
 void MsgBox(const QString& prompt, const QString& about);
+// A modal box that asks for a line of text, with `label` before the field,
+// `text` in it and room for `longest` characters: the text given, or
+// nothing when the user cancels.
+std::optional<QString> askText(const QString& label, const QString& text, int longest);
 // While a message is shown: what MsgBox was told it is about, or nothing.
 QString messageAbout();
 // Ends the program at once: from here on no handler of the program runs,
@@ -76,5 +82,6 @@ public:
 // puts the real one back.
 MessageFunction setMessageFunction(MessageFunction f);
 EndFunction setEndFunction(EndFunction f);
+PromptFunction setPromptFunction(PromptFunction f);
 
 } // namespace tc

@@ -27,7 +27,8 @@ for f in ./usr/bin/tracciacurve ./usr/share/applications/it.tracciacurve.traccia
     echo "$contents" | grep -q " $f\$" || { echo "not in the package: $f"; status=1; }
 done
 for f in ./usr/share/man/man1/tracciacurve.1.gz ./usr/share/doc/tracciacurve/copyright \
-         ./usr/share/doc/tracciacurve/changelog.gz ./usr/share/mime/packages/tracciacurve.xml; do
+         ./usr/share/doc/tracciacurve/changelog.gz ./usr/share/mime/packages/tracciacurve.xml \
+         ./usr/share/tracciacurve/tracciacurve.html; do
     echo "$contents" | grep -q " $f\$" || { echo "not in the package: $f"; status=1; }
 done
 # Debian's checker: no error and no warning; informational tags are shown.

@@ -23,6 +23,7 @@ expected=(
     usr/share/doc/tracciacurve/copyright
     usr/share/mime/packages/tracciacurve.xml
     usr/share/doc/tracciacurve/esempio.lezione
+    usr/share/tracciacurve/tracciacurve.html
 )
 for size in 16 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tracciacurve.png")

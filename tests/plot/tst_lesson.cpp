@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
+#include "core/lessonpage.h"
 #include "plot/lesson.h"
 #include "runtime/palette.h"
 #include "runtime/savefile.h"
@@ -180,6 +181,37 @@ void TestLesson::badFilesChangeNothing()
     f.closeLesson();
     f.saveLessonTo(file);
     QCOMPARE(saved(), QByteArray::fromStdString(lesson::write({{}, {example.steps[0], example.steps[1]}})));
+
+    // The web page copied where the teacher chooses: as installed; with a
+    // lesson open, with that lesson's file inside, under the title asked.
+    const auto bytes = [](const QString& name) { QFile s(name); return s.open(QIODevice::ReadOnly) ? s.readAll() : QByteArray("?"); };
+    const QString copy = dir.filePath(QStringLiteral("copia.html"));
+    QCOMPARE(Form4::installedPage(), QFileInfo(QFINDTESTDATA("../../pagina/tracciacurve.html")).canonicalFilePath());
+    f.savePageTo(copy, f.lessonOpen());
+    QCOMPARE(bytes(copy), bytes(Form4::installedPage()));
+    const std::string page = R"(<p>x</p><script type="text/plain" id="tc-lezione">b2xk</script><script></script>)";
+    Form4::pageInstead = dir.filePath(QStringLiteral("installata.html"));
+    QVERIFY(tc::writeFileWhole(Form4::pageInstead, [&](QIODevice& d) { d.write(page.data(), qint64(page.size())); return QString(); }).isEmpty());
+    QVERIFY(f.openLessonFrom(QFINDTESTDATA("../../docs/esempio.lezione")));
+    QStringList offered;
+    const auto previous = tc::setPromptFunction([&](const QString&, const QString& text, int) {
+        offered << text;
+        return std::optional<QString>(QStringLiteral("Coniche </script>"));
+    });
+    QCOMPARE(f.askLessonTitle(), std::optional<QString>(QStringLiteral("Coniche __script_")));
+    tc::setPromptFunction(previous);
+    QCOMPARE(offered, QStringList{QStringLiteral("Ellisse e iperbole")});
+    f.savePageTo(copy, f.lessonOpen());
+    f.saveLessonTo(file);
+    QCOMPARE(tc::qstr(std::get<lesson::Lesson>(lesson::read(saved().toStdString())).title), QStringLiteral("Coniche </script>"));
+    QCOMPARE(bytes(copy).toStdString(), lesson::pageWithLesson(page, saved().toStdString()));
+    QCOMPARE(lesson::lessonInPage(bytes(copy).toStdString()), saved().toStdString());
+    // No page to copy: said, and nothing written.
+    Form4::pageInstead = dir.filePath(QStringLiteral("nessuna.html"));
+    f.savePageTo(dir.filePath(QStringLiteral("nuova.html")), true);
+    Form4::pageInstead.clear();
+    QCOMPARE(fx.rec.take(), QStringList{QStringLiteral("Impossibile salvare la pagina web: la pagina tracciacurve.html non si trova tra i file del programma.")});
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("nuova.html"))));
 }
 
 QTEST_MAIN(TestLesson)
