@@ -117,8 +117,13 @@ TC.askTitle = function (current) {
   box.returnValue = '';
   return new Promise(function (resolve) {
     box.addEventListener('close', function () {
-      if (back && back.focus)
+      // Back where the focus was; from a menu opened with the mouse, to the
+      // screen's control that had it last.
+      var s = TC.screens[TC.active];
+      if (back && back !== document.body && back.focus)
         back.focus({ preventScroll: true });
+      else if (s && s.lastFocus)
+        s.lastFocus.focus({ preventScroll: true });
       resolve(box.returnValue === 'ok' ? field.value : null);
     }, { once: true });
     box.showModal();

@@ -27,9 +27,13 @@ var TC = {
 };
 
 // The page as it was loaded, before anything here changes it, to be saved
-// again with a lesson inside. This script is the last thing in the body: the
-// rest of the page is there already.
-TC.markup = '<!DOCTYPE html>\n' + document.documentElement.outerHTML;
+// again with a lesson inside: its licence's comment before <html> too. This
+// script is the last thing in the body: the rest of the page is there already.
+TC.markup = Array.prototype.map.call(document.childNodes, function (n) {
+  if (n.nodeType === Node.DOCUMENT_TYPE_NODE)
+    return '<!DOCTYPE ' + n.name + '>';
+  return n.nodeType === Node.COMMENT_NODE ? '<!--' + n.data + '-->' : n.outerHTML;
+}).join('\n') + '\n';
 
 // Runs entry point `name` of the core after every earlier one has ended:
 // a procedure waiting on a message box is never overtaken by later input.
