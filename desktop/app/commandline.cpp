@@ -31,7 +31,8 @@ QString usage()
         "  -h, --help       mostra questo aiuto ed esce\n"
         "  -v, --version    mostra la versione ed esce\n"
         "      --scala F    ingrandisce finestre, testi e disegno di F volte,\n"
-        "                   da 1 a 4 (per esempio 1,5 per un proiettore)\n"
+        "                   da 1 a 4 (per esempio 1,5 per un proiettore);\n"
+        "                   con F = adatta, quanto più entra nello schermo\n"
         "\n"
         "FILE.lezione, se dato, è una lezione salvata dal programma: si apre\n"
         "quando si arriva alla schermata delle curve, pronta da ripetere passo\n"
@@ -51,9 +52,12 @@ QString refusal(const QString& what)
     return QStringLiteral("tracciacurve: %1; «tracciacurve --help» elenca le opzioni.\n").arg(what);
 }
 
-// The projector's factor, with the decimal comma or the point.
-bool readScale(QString text, double& factor)
+// The projector's factor, with the decimal comma or the point, or "adatta".
+bool readScale(QString text, double& factor, bool& fit)
 {
+    fit = text.compare(QStringLiteral("adatta"), Qt::CaseInsensitive) == 0;
+    if (fit)
+        return true;
     bool ok = false;
     factor = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     // Beyond 4 the windows no longer fit a projector's picture.
@@ -93,10 +97,10 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
         return result;
     }
     // A bad value is refused like an unknown option, even beside --help.
-    if (parser.isSet(scale) && !readScale(parser.value(scale), result.scale)) {
+    if (parser.isSet(scale) && !readScale(parser.value(scale), result.scale, result.fit)) {
         result.action = CommandLine::Action::Refuse;
-        result.text = QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), "
-                                     "non «%1».\n").arg(parser.value(scale));
+        result.text = QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5) "
+                                     "o «adatta», non «%1».\n").arg(parser.value(scale));
         return result;
     }
     if (parser.isSet(help)) {
@@ -128,19 +132,33 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
     return result;
 }
 
-double fittingScale(double asked, QSize available)
+namespace {
+
+// How many times the windows fit the room, unrounded.
+double room(QSize available)
 {
     // Form1 is the largest screen: 11670 × 7305 twips, 778 × 487 pixels. The
     // window manager's frame is not enlarged; room is kept for a usual one.
     constexpr double width = 778, height = 487;
     constexpr int frameWidth = 10, frameHeight = 50;
-    if (asked <= 1.0 || available.isEmpty())
+    return std::min((available.width() - frameWidth) / width, (available.height() - frameHeight) / height);
+}
+
+} // namespace
+
+double fittingScale(double asked, QSize available)
+{
+    if (asked <= 1.0 || available.isEmpty() || asked <= room(available))
         return asked;
-    const double fits = std::min((available.width() - frameWidth) / width, (available.height() - frameHeight) / height);
-    if (asked <= fits)
-        return asked;
+    return largestScale(available);
+}
+
+double largestScale(QSize available)
+{
+    if (available.isEmpty())
+        return 1.0;
     // In twentieths, so that the message names a plain factor.
-    return std::max(1.0, std::floor(fits * 20) / 20);
+    return std::clamp(std::floor(room(available) * 20) / 20, 1.0, 4.0);
 }
 
 QString scaleReduced(double asked, double used, QSize available)

@@ -24,6 +24,8 @@ struct CommandLine {
     QString lesson;
     // --scala: how much larger than usual every window is drawn (1 to 4).
     double scale = 1.0;
+    // --scala adatta: as large as the screen has room for.
+    bool fit = false;
     // The window system to run on, as choosePlatform() picks it.
     PlatformChoice platform;
 };
@@ -34,6 +36,9 @@ CommandLine readCommandLine(const QStringList& args, const QProcessEnvironment& 
 // The projector's factor a screen with `available` room for windows can
 // take: `asked`, or the largest that fits (at least 1) when it does not.
 double fittingScale(double asked, QSize available);
+// The largest factor, in twentieths from 1 to 4, at which the windows fit
+// a screen with `available` room (--scala adatta).
+double largestScale(QSize available);
 // What the program says, once, on standard error when it takes a smaller
 // factor than asked.
 QString scaleReduced(double asked, double used, QSize available);

@@ -51,7 +51,9 @@ int main(int argc, char** argv)
     if (!cl.platform.byUser && !cl.platform.name.isEmpty())
         qputenv("QT_QPA_PLATFORM", cl.platform.name.toLocal8Bit());
     double scale = cl.scale;
-    if (scale > 1.0) {
+    if (cl.fit) {
+        scale = largestScale(availableArea(argc, argv));
+    } else if (scale > 1.0) {
         const QSize available = availableArea(argc, argv);
         scale = fittingScale(scale, available);
         if (scale != cl.scale)

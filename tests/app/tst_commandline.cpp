@@ -160,7 +160,8 @@ void TestCommandLine::scale()
     for (const char* factor : {"0", "5", "abc", "4,01", "nan"}) {
         const Outcome o = runProgram({QStringLiteral("--scala"), QString::fromLatin1(factor)});
         QCOMPARE(o.code, 2);
-        QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5), non «%1».\n").arg(QLatin1String(factor)));
+        QCOMPARE(o.err, QStringLiteral("tracciacurve: «--scala» vuole un numero da 1 a 4 (per esempio 1,5) o «adatta», "
+                                       "non «%1».\n").arg(QLatin1String(factor)));
     }
     // On a smaller screen the largest factor in twentieths whose windows fit:
     // Form1, 778 x 487, with a frame of 10 x 50 that is not enlarged.
@@ -170,6 +171,23 @@ void TestCommandLine::scale()
         QVERIFY2(fits(used, screen) && !fits(used + 0.05, screen),
                  qPrintable(QStringLiteral("%1x%2: %3").arg(screen.width()).arg(screen.height()).arg(used)));
     }
+    // --scala adatta: the largest twentieth that fits, worked out by hand:
+    // 1024x768: (1024-10)/778 = 1.303, (768-50)/487 = 1.474, so 1,30;
+    // 1920x1080: 1910/778 = 2.455, 1030/487 = 2.115, so 2,10;
+    // 1280x720: 1270/778 = 1.632, 670/487 = 1.376, so 1,35;
+    // 800x600 (below 1 is 1) and 3840x2160 (4.33, at most 4).
+    const struct { QSize screen; double factor; } fitted[] = {
+        {{1024, 768}, 1.30}, {{1920, 1080}, 2.10}, {{1280, 720}, 1.35}, {{800, 600}, 1.0}, {{3840, 2160}, 4.0}};
+    for (const auto& r : fitted)
+        QCOMPARE(largestScale(r.screen), r.factor);
+    QProcessEnvironment display;
+    display.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
+    for (const char* word : {"adatta", "Adatta"}) {
+        const CommandLine cl = readCommandLine({QStringLiteral("tracciacurve"), QStringLiteral("--scala"),
+                                                QString::fromLatin1(word)}, display);
+        QVERIFY(cl.action == CommandLine::Action::Run && cl.fit);
+    }
+    QVERIFY(!readCommandLine({QStringLiteral("tracciacurve"), QStringLiteral("--scala"), QStringLiteral("2")}, display).fit);
 }
 
 void TestCommandLine::platformChoice()
