@@ -90,6 +90,7 @@ Form4::Form4()
     setAccessibleDescription(QString::fromUtf8(tc::form4Description));
     drawing_ = new tc::AccessibleImage(QString::fromUtf8(tc::drawingName), this,
                                        [this] { return tc::qstr(drawnCurves().description()); });
+    makeMenuButton();
 
     // Ctrl+C in a text box still copies its text: the box takes the key first.
     const auto key = [this](const QKeySequence& k, auto tool) {

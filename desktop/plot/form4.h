@@ -22,6 +22,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 // The window of the plotting screen. Its controls are widgets of the same
 // names as the core's, which they stand for.
@@ -110,15 +111,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
     void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
     void drawingDescribed() override;
     void press(lesson::Command command) override;
 
 private:
     void showPointAt(QMouseEvent* e);
+    // The drawing's menu for a pen or a finger, which have no right button.
+    void makeMenuButton();
+    void placeMenuButton();
     void addLessonActions(QMenu& menu);
 
     std::array<std::optional<tc::LineEditText>, 5> texts_;
     std::array<std::optional<tc::RadioOption>, 3> options_;
     tc::AccessibleImage* drawing_;
+    QToolButton* menuButton_ = nullptr;
 };

@@ -22,6 +22,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QToolButton>
 #include <QToolTip>
 
 #include "calibrate/form2.h"
@@ -127,6 +128,36 @@ void Form4::openDrawingMenu(QPoint globalPos)
     menu.addSeparator();
     addLessonActions(menu);
     menu.exec(globalPos);
+}
+
+void Form4::makeMenuButton()
+{
+    // Over the drawing's top right corner, where no control lies. It takes
+    // no focus: the screen's tab order stays as it was.
+    menuButton_ = new QToolButton(this);
+    menuButton_->setObjectName(QStringLiteral("menuButton"));
+    menuButton_->setText(QStringLiteral("☰"));
+    menuButton_->setAutoRaise(true);
+    menuButton_->setFocusPolicy(Qt::NoFocus);
+    menuButton_->setCursor(Qt::ArrowCursor);
+    menuButton_->setAccessibleName(QStringLiteral("Menu del disegno"));
+    menuButton_->setToolTip(QStringLiteral("Menu del disegno (come il tasto destro sul disegno)"));
+    connect(menuButton_, &QToolButton::clicked, this,
+            [this] { openDrawingMenu(menuButton_->mapToGlobal(QPoint(0, menuButton_->height()))); });
+    placeMenuButton();
+}
+
+void Form4::placeMenuButton()
+{
+    const int side = 24;
+    menuButton_->setGeometry(width() - side - 2, 2, side, side);
+}
+
+void Form4::resizeEvent(QResizeEvent* e)
+{
+    tc::Screen::resizeEvent(e);
+    if (menuButton_)
+        placeMenuButton();
 }
 
 void Form4::contextMenuEvent(QContextMenuEvent* e)

@@ -6,10 +6,12 @@
 #include <QtTest>
 
 #include <QClipboard>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QToolTip>
 
 #include <cerrno>
@@ -42,6 +44,7 @@ private slots:
     void fullDiskKeepsTheOldFile();
     void printedPageKeepsProportionsAndSquareDots();
     void pressShowsThePointsCoordinates();
+    void menuButtonOpensTheDrawingMenu();
 };
 
 void TestTools::copiedAndSavedPicturesAreTheSurface()
@@ -222,6 +225,30 @@ void TestTools::pressShowsThePointsCoordinates()
     QTRY_VERIFY(!QToolTip::isVisible());
     QVERIFY(fx.rec.prompts.isEmpty());
     QCOMPARE(f.Miocolor.toDouble(), runs); // a click on the drawing runs nothing
+}
+
+// For a pen or a finger: a button at the drawing's top right corner, out of
+// the tab order, opens the menu of the right button.
+void TestTools::menuButtonOpensTheDrawingMenu()
+{
+    Fixture fx;
+    fx.f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fx.f));
+    auto* button = fx.f.findChild<QToolButton*>(QStringLiteral("menuButton"));
+    QVERIFY(button && button->focusPolicy() == Qt::NoFocus);
+    QCOMPARE(button->accessibleName(), QStringLiteral("Menu del disegno"));
+    QCOMPARE(button->geometry(), QRect(fx.f.width() - 26, 2, 24, 24));
+    QStringList items;
+    QTimer::singleShot(0, &fx.f, [&items] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* a : menu->actions())
+                items << a->text();
+            menu->close();
+        }
+    });
+    button->click();
+    QVERIFY2(items.size() > 10 && items.first() == QStringLiteral("Copia il disegno") &&
+                 items.contains(QStringLiteral("Disegna lentamente")), qPrintable(items.join(u'|')));
 }
 
 QTEST_MAIN(TestTools)
