@@ -51,7 +51,7 @@ EM_JS(void, tc_page_end, (), { TC.end(); });
 EM_JS(void, tc_page_announce, (const char16_t* text, int length), { TC.announce(TC.text16(text, length)); });
 EM_JS(void, tc_page_ticks, (int on), { TC.ticks(on !== 0); });
 EM_JS(void, tc_page_busy, (int on), { TC.busy(on !== 0); });
-EM_JS(double, tc_page_dpr, (), { return window.devicePixelRatio || 1; });
+EM_JS(double, tc_page_dpr, (), { return TC.density(); });
 EM_JS(void, tc_page_describe, (const char16_t* text, int length), { TC.describe(TC.text16(text, length)); });
 EM_JS(void, tc_page_value_text, (const char16_t* text, int length), { TC.valueText(TC.text16(text, length)); });
 EM_JS(void, tc_page_lesson_link, (const char* bytes, int length), { TC.lessonLink(HEAPU8.slice(bytes, bytes + length)); });

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 the tracciacurve authors
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// tc_desktop_pictures SCENARIOS.json OUTDIR DPR [NAME]: plays scenarios
+// tc_desktop_pictures SCENARIOS.json OUTDIR FACTOR [NAME]: plays scenarios
 // through the desktop's own windows, offscreen, and writes what the user
 // sees, for the web edition to be compared with: the drawing surfaces of
 // Form2 and Form4 as the desktop saves them, and the messages, the end, the
@@ -183,9 +183,12 @@ int playAll(int argc, char** argv, const json& scenarios)
 
 int main(int argc, char** argv)
 {
+    // Any factor the page may draw at: its zoom times the device's density.
     const QByteArray dpr = argc >= 4 ? QByteArray(argv[3]) : QByteArray();
-    if ((argc != 4 && argc != 5) || (dpr != "1" && dpr != "2")) {
-        std::fputs("usage: tc_desktop_pictures SCENARIOS.json OUTDIR 1|2 [SCENARIO]\n", stderr);
+    bool number = false;
+    const double factor = dpr.toDouble(&number);
+    if ((argc != 4 && argc != 5) || !number || factor < 0.5 || factor > 12) {
+        std::fputs("usage: tc_desktop_pictures SCENARIOS.json OUTDIR FACTOR [SCENARIO] (FACTOR from 0.5 to 12)\n", stderr);
         return 2;
     }
     // The toolkit reads both when the application is made: the windows

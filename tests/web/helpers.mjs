@@ -28,9 +28,13 @@ after(() => browser.close());
 // Every request the pages make: none may leave the file itself.
 export const requests = [];
 
-export async function open(dpr = 1, hash = '', url = pageUrl) {
+// The screens at their own size (zoom 1), as the desktop's pictures are,
+// unless a test chooses another zoom, or 'adatta', and a window of its own.
+export async function open(dpr = 1, hash = '', url = pageUrl,
+                           { width = 1500, height = 1000, mobile = false, zoom = '1' } = {}) {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1500, height: 1000, deviceScaleFactor: dpr });
+  await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: mobile, hasTouch: mobile });
+  await page.evaluateOnNewDocument(z => localStorage.setItem('tracciacurve.scala', z), zoom);
   page.on('request', r => requests.push(r.url()));
   const errors = [];
   page.on('pageerror', e => errors.push(e.message));

@@ -23,4 +23,5 @@ for dpr in 1 2; do
     "$pictures" "$here/scenarios.json" "$out" "$dpr" >/dev/null
 done
 cd "$here"
-TC_PAGE=$page TC_PICTURES=$out TC_SCENARIOS=$here/scenarios.json node --test --test-reporter=spec ./*.test.mjs
+# tc_desktop_pictures itself for a test that draws at a factor of its own.
+TC_PAGE=$page TC_PICTURES=$out TC_SCENARIOS=$here/scenarios.json TC_DESKTOP_PICTURES=$pictures node --test --test-reporter=spec ./*.test.mjs

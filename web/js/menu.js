@@ -149,25 +149,28 @@ TC.drawingTools = function (s) {
       TC.input('tc_open_menu', ['number', 'number'], [e.clientX, e.clientY]);
     }
   });
-  // The coordinates under the pressed pointer, as on the desktop.
-  var point = function (e) {
+  // The coordinates under the pressed pointer, as on the desktop; under a
+  // finger once it is held still (touch.js).
+  // `lift`: how far above the point the read-out goes (over a finger, not under it).
+  var point = TC.pointAt = function (e, lift) {
     if (TC.ticking || TC.ended)
       return;
+    // The core's drawing is in unzoomed pixels, the pointer in the window's.
     var r = s.canvas.getBoundingClientRect();
     TC.enter('tc_show_point', ['number', 'number', 'number', 'number'],
-             [e.clientX - r.left, e.clientY - r.top, e.clientX, e.clientY]);
+             [(e.clientX - r.left) / TC.zoom, (e.clientY - r.top) / TC.zoom, e.clientX, e.clientY - (lift || 0)]);
   };
   s.canvas.addEventListener('pointerdown', function (e) {
-    if (e.button !== 0)
+    if (e.button !== 0 || e.pointerType === 'touch')
       return;
     s.canvas.setPointerCapture(e.pointerId);
     point(e);
   });
   s.canvas.addEventListener('pointermove', function (e) {
-    if (e.buttons & 1)
+    if ((e.buttons & 1) && e.pointerType !== 'touch')
       point(e);
   });
-  var hide = function () { document.getElementById('point').hidden = true; };
+  var hide = TC.hidePoint = function () { document.getElementById('point').hidden = true; };
   s.canvas.addEventListener('pointerup', hide);
   s.canvas.addEventListener('pointercancel', hide);
 };

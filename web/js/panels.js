@@ -105,8 +105,8 @@ TC.make = function (layout, screenSpec, index) {
   var canvas = document.createElement('canvas');
   canvas.className = 'surface';
   canvas.id = screenSpec.name + '-surface';
-  canvas.width = Math.round(screenSpec.width * (window.devicePixelRatio || 1));
-  canvas.height = Math.round(screenSpec.height * (window.devicePixelRatio || 1));
+  canvas.width = Math.round(screenSpec.width * TC.density());
+  canvas.height = Math.round(screenSpec.height * TC.density());
   canvas.style.width = screenSpec.width + 'px';
   canvas.style.height = screenSpec.height + 'px';
   if (screenSpec.name === 'Form4') {
@@ -326,7 +326,8 @@ TC.scrollBar = function (c) {
     var grab = e.clientX - thumb.getBoundingClientRect().left;
     var move = function (m) {
       var room = c.width - 2 * arrow - thumbWidth;
-      var x = m.clientX - track.getBoundingClientRect().left - grab;
+      // The pointer moves in the window's pixels, the thumb in the zoomed bar's.
+      var x = (m.clientX - track.getBoundingClientRect().left - grab) / TC.zoom;
       set(c.min + Math.round((c.max - c.min) * Math.max(0, Math.min(room, x)) / room));
     };
     var up = function () {
@@ -368,13 +369,15 @@ TC.introDocument = function (client) {
 // A panel moved by its title bar.
 TC.draggable = function (panel, bar) {
   bar.addEventListener('pointerdown', function (e) {
-    if (e.button !== 0)
+    // A button of the title bar is pressed, not dragged.
+    if (e.button !== 0 || e.target.closest('button'))
       return;
     bar.setPointerCapture(e.pointerId);
-    var dx = e.clientX - panel.offsetLeft, dy = e.clientY - panel.offsetTop;
+    // The panel is placed in the zoomed desk's pixels, the pointer moves in the window's.
+    var left = parseFloat(panel.style.left), top = parseFloat(panel.style.top), x = e.clientX, y = e.clientY;
     var move = function (m) {
-      panel.style.left = Math.max(0, m.clientX - dx) + 'px';
-      panel.style.top = Math.max(0, m.clientY - dy) + 'px';
+      panel.style.left = Math.max(0, left + (m.clientX - x) / TC.zoom) + 'px';
+      panel.style.top = Math.max(0, top + (m.clientY - y) / TC.zoom) + 'px';
     };
     var up = function () {
       bar.removeEventListener('pointermove', move);

@@ -11,6 +11,8 @@ Module.onRuntimeInitialized = function () {
   document.querySelector('#message .title').textContent = layout.title;
   document.documentElement.style.setProperty('--classic-font',
     layout.points + 'pt ' + TC.faces(layout, layout.face));
+  // The zoom first: the screens are made at its density.
+  TC.wireScale();
   layout.screens.forEach(function (s, i) { TC.make(layout, s, i); });
   TC.wireMessages();
   TC.followDensity();
@@ -19,6 +21,7 @@ Module.onRuntimeInitialized = function () {
   TC.wireGuide();
   TC.wireLessons();
   TC.wireMenu();
+  TC.wireTouch();
   // A link's lesson before the one the page carries: the link is the newer.
   TC.lessonFromPage();
   TC.lessonFromAddress();

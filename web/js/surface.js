@@ -37,21 +37,26 @@ TC.blit = function (screen, pixels, bpl, width, height, table, colours, x, y, w,
   s.context.putImageData(TC.image(pixels, bpl, table, colours, x, y, w, h), x, y);
 };
 
+// The density the core draws at: the device's pixels to a CSS pixel, times
+// the screens' own zoom (scale.js). In 65536ths, cut short, as the desktop's
+// toolkit hands its windows' density over: the same factor, the same pixels.
+TC.density = function () { return Math.floor((window.devicePixelRatio || 1) * TC.zoom * 65536) / 65536; };
+
 // A zoom or another monitor changes the density: the surfaces follow.
 TC.followDensity = function () {
-  var density = window.devicePixelRatio || 1;
-  var densityChanged = function () {
-    var now = window.devicePixelRatio || 1;
+  var density = TC.density();
+  TC.densityChanged = function () {
+    var now = TC.density();
     if (now === density)
       return;
     density = now;
     TC.screens.forEach(function (s) { s.filled = false; });
     TC.enter('tc_density_changed', ['number'], [now]);
   };
-  window.addEventListener('resize', densityChanged);
+  window.addEventListener('resize', function () { TC.densityChanged(); });
   var watchDensity = function () {
-    matchMedia('(resolution: ' + density + 'dppx)').addEventListener('change', function () {
-      densityChanged();
+    matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)').addEventListener('change', function () {
+      TC.densityChanged();
       watchDensity();
     }, { once: true });
   };
