@@ -3,8 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Not a test: the web page in headless chromium, timed. Prints the page's
-// time to its first painted Form1 and the run of a million values of ALFA
-// in the page, as medians, one figure per line ("name value").
+// time to its first painted Form1, the run of a million values of ALFA in
+// the page and the default ellipse painted at zoom 1 and fitted to a
+// 1920×1080 window, as medians, one figure per line ("name value").
 // Usage: node bench/web.mjs <tracciacurve.html> [loads]
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
@@ -47,6 +48,36 @@ for (let i = 0; i < 5; i++) {
   await idle(page);
   runs.push(await page.evaluate(() => tracciacurve.lastEntryMs()));
 }
+
+// The default ellipse drawn and painted on a 1920×1080 window, the screens
+// at their own size and fitted to the window ("adatta", 1,8 there): from the
+// press to the second frame after the core is done.
+const paint = {};
+for (const zoom of ['1', 'adatta']) {
+  const p = await browser.newPage();
+  await p.setViewport({ width: 1920, height: 1080 });
+  await p.evaluateOnNewDocument(z => localStorage.setItem('tracciacurve.scala', z), zoom);
+  await p.goto(url);
+  await idle(p);
+  await p.click('#Form1-Command1');
+  await p.focus('#Form2-HScroll1');
+  await p.keyboard.press('ArrowRight');
+  await p.click('#Form2-Command1');
+  await idle(p);
+  const times = [];
+  for (let i = 0; i < 7; i++)
+    times.push(await p.evaluate(async () => {
+      const start = performance.now();
+      document.getElementById('Form4-Command2').click();
+      await TC.queue;
+      await new Promise(r => requestAnimationFrame(() => requestAnimationFrame(r)));
+      return performance.now() - start;
+    }));
+  paint[zoom] = median(times);
+  await p.close();
+}
 await browser.close();
 console.log(`ready_ms ${median(ready).toFixed(1)}`);
 console.log(`million_ms ${median(runs).toFixed(1)}`);
+console.log(`paint_1_ms ${paint['1'].toFixed(1)}`);
+console.log(`paint_fit_ms ${paint.adatta.toFixed(1)}`);
