@@ -69,7 +69,9 @@ test('a slow run lays a prefix of the instant run; Esc completes it', async () =
   await page.click('#Form4-Command2');
   await page.waitForFunction(() => document.querySelector('#Form4 .caption').textContent.includes('Esc'),
                              { timeout: deadlineMs });
-  await new Promise(r => setTimeout(r, 700)); // a few dozen dots at the slow pace
+  // Some dots laid, at the slow pace far from all of them.
+  await page.waitForFunction(b => document.getElementById('Form4-surface').toDataURL() !== b,
+                             { timeout: deadlineMs, polling: 50 }, before);
   const instant = `${pictures}/ellisse-barra2.dpr1.Form4.png`;
   const half = await compare(page, 'Form4', instant, before);
   assert.equal(half.foreign, 0, 'every dot so far is one of the instant run');
