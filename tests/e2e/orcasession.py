@@ -73,7 +73,18 @@ def begin():
     xvfb = start(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                  stdout=subprocess.PIPE)
     os.environ["DISPLAY"] = ":" + xvfb.stdout.readline().decode().strip()
-    start(["openbox"])
+    # Without its window manager nothing takes the focus. On a busy machine
+    # openbox may find the new server not yet answering and give up: it is
+    # started again until it has taken the screen.
+    wm = start(["openbox"])
+
+    def managed():
+        nonlocal wm
+        if wm.poll() is not None:
+            wm = start(["openbox"])
+        return b"window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                                              capture_output=True).stdout
+    wait(managed, "openbox to manage the screen")
     os.environ.update(XDG_CONFIG_HOME=work, XDG_DATA_HOME=work, XDG_RUNTIME_DIR=work, LC_ALL="C.UTF-8")
     os.makedirs(os.path.join(work, "speech-dispatcher"))
     with open(os.path.join(work, "speech-dispatcher", "speechd.conf"), "w") as f:
