@@ -192,6 +192,8 @@ void Form4Core::CALCOLA()
 
 void Form4Core::startRun(const Tracer& run)
 {
+    // The walk was through a drawing that is changing.
+    walk_.reset();
     Host& host = program().host();
     const SlowRun::Clock clock = runClock ? runClock : SlowRun::Clock([&host] { return host.monotonicMs(); });
     if (slowMotion) {
@@ -304,6 +306,63 @@ void Form4Core::choosePace(SlowRun::Pace chosen)
             program().announce(u"Velocità del disegno lento: " + fromUtf8(p.name) + u".");
 }
 
+void Form4Core::listenToLastCurve()
+{
+    Host& host = program().host();
+    if (host.soundPlaying()) {
+        host.stopSound();
+        return;
+    }
+    const Sound sound = curveSound(drawn_, 0);
+    if (sound.samples.empty())
+        program().announce(u"Nessuna curva da ascoltare.");
+    else if (!host.playSound(sound))
+        MsgBox(u"Nessun dispositivo audio: la curva non si può ascoltare.");
+}
+
+void Form4Core::walkLastCurve()
+{
+    if (walk_) {
+        endWalk();
+        return;
+    }
+    CurveWalk walk(drawn_, 0);
+    if (walk.empty()) {
+        program().announce(u"Nessuna curva da percorrere.");
+        return;
+    }
+    walk_.emplace(std::move(walk));
+    sayWalkPoint(u"Curva " + decimal(std::int64_t(walk_->curve())) +
+                 u" punto per punto: frecce per muoversi, Esc per finire. ");
+}
+
+void Form4Core::walkStep(WalkStep step)
+{
+    if (!walk_)
+        return;
+    const std::int64_t at = walk_->index();
+    const std::int64_t to[] = {at - 1, at + 1, 0, walk_->count() - 1};
+    walk_->go(to[int(step)]);
+    sayWalkPoint({});
+}
+
+void Form4Core::endWalk()
+{
+    if (!walk_)
+        return;
+    walk_.reset();
+    program().host().stopSound();
+    program().announce(u"Fine del percorso punto per punto.");
+}
+
+void Form4Core::sayWalkPoint(std::u16string before)
+{
+    // The note is a help, not the point: without a device the words remain.
+    program().host().playSound(pointSound(walk_->x(), walk_->y(), walk_->frame()));
+    program().announce(before + u"Punto " + decimal(walk_->index() + 1) + u" di " + decimal(walk_->count()) +
+                       u": " + pointText(walk_->x(), walk_->y()));
+}
+
 void Form4Core::inputRefusedDuringRun()
 {
     // Not in silence: whoever cannot see the caption hears why, once.
@@ -320,6 +379,7 @@ void Form4Core::Command1_Click()
     X9 = Value(std::int16_t(0));
     Y9 = Value(std::int16_t(0));
     Form_Activate();
+    walk_.reset();
     drawn_.clear();
     drawingDescribed();
     program().announce(drawn_.lastChange());

@@ -26,6 +26,7 @@
 #include "lesson.h"
 #include "screen.h"
 #include "slowrun.h"
+#include "sound.h"
 #include "tracer.h"
 
 namespace tc {
@@ -83,6 +84,17 @@ public:
     // The user's input held back by the slow run in progress.
     void inputRefusedDuringRun();
 
+    // Listening, for whoever cannot see the drawing: the last curve played
+    // as sound (F8; pressed again, it stops), or walked a dot at a time
+    // (Shift+F8, then the arrows, Home and End; Esc or Shift+F8 ends it),
+    // each dot said as the read-out shows it and heard as a note.
+    void listenToLastCurve();
+    void walkLastCurve();
+    bool walking() const { return walk_.has_value(); }
+    enum class WalkStep { Previous, Next, First, Last };
+    void walkStep(WalkStep step);
+    void endWalk();
+
     // Lessons. Every drawing command given by the user is a step of the
     // lesson being recorded; a lesson opened is replayed one step at a time
     // through the buttons' own handlers, and nothing is recorded while it is
@@ -138,6 +150,9 @@ private:
     };
     lesson::Lesson recorded_;
     std::optional<Replay> replay_;
+
+    void sayWalkPoint(std::u16string before);
+    std::optional<CurveWalk> walk_;
 
     std::unique_ptr<SlowRun> slowRun_;
     std::vector<std::function<void()>> afterRun_;

@@ -12,6 +12,8 @@
 
 #include "palette.h"
 
+struct Sound;
+
 namespace tc {
 
 class ScreenCore;
@@ -50,6 +52,13 @@ public:
     virtual void stopTicks() = 0;
     // The busy pointer, during a long instant run.
     virtual void setBusy(bool busy) = 0;
+
+    // The samples played at once, in place of any sound still playing;
+    // false when there is no sound device to play them on.
+    virtual bool playSound(const Sound& sound) = 0;
+    virtual void stopSound() = 0;
+    // Whether the sound last played is still heard.
+    virtual bool soundPlaying() = 0;
 };
 
 } // namespace tc

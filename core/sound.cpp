@@ -121,19 +121,27 @@ void playNote(Sound& s, const SoundPoint& p, std::int64_t end, const CurveFrame&
     }
 }
 
+// Curve `number` of the drawing (0: the last), if it has dots to lay again.
+const DrawnCurve* heardCurve(const DrawnCurves& curves, int number)
+{
+    const auto& all = curves.curves();
+    if (number < 0 || std::size_t(number) > all.size() || all.empty())
+        return nullptr;
+    const DrawnCurve& c = all[number == 0 ? all.size() - 1 : std::size_t(number - 1)];
+    return c.start && c.run.dots > 0 ? &c : nullptr;
+}
+
 } // namespace
 
 Sound curveSound(const DrawnCurves& curves, int number)
 {
     Sound s;
     s.rate = rate;
-    const auto& all = curves.curves();
-    if (number < 0 || std::size_t(number) > all.size() || all.empty())
+    const DrawnCurve* curve = heardCurve(curves, number);
+    if (!curve)
         return s;
-    const DrawnCurve& c = all[number == 0 ? all.size() - 1 : std::size_t(number - 1)];
+    const DrawnCurve& c = *curve;
     const std::int64_t dots = c.run.dots;
-    if (!c.start || dots <= 0)
-        return s;
 
     // Which dots are heard: evenly spaced, the first and the last among
     // them. Note k stands for the dots nearer to its own than to any other
@@ -186,4 +194,46 @@ Sound curveSound(const DrawnCurves& curves, int number)
         playNote(s, p, end, c.frame, clickAt);
     }
     return s;
+}
+
+Sound pointSound(double x, double y, const CurveFrame& frame)
+{
+    // Twice a note of the curve's: long enough to hear its pitch at once.
+    constexpr std::int64_t length = rate * 2 * soundNoteMs / 1000;
+    Sound s;
+    s.rate = rate;
+    s.points.push_back({x, y, 0, 0, false});
+    s.samples.reserve(std::size_t(length * s.channels));
+    playNote(s, s.points.front(), length, frame, -1);
+    return s;
+}
+
+CurveWalk::CurveWalk(const DrawnCurves& curves, int number)
+{
+    const DrawnCurve* c = heardCurve(curves, number);
+    if (!c)
+        return;
+    start_ = c->start;
+    frame_ = c->frame;
+    count_ = c->run.dots;
+    curve_ = number == 0 ? int(curves.curves().size()) : number;
+    go(0);
+}
+
+void CurveWalk::go(std::int64_t i)
+{
+    if (empty())
+        return;
+    i = std::clamp<std::int64_t>(i, 0, count_ - 1);
+    if (i < index_ || !at_) {
+        at_.emplace(*start_);
+        index_ = -1;
+    }
+    const auto noDrawing = [](float, float, tc::Rgb) {};
+    while (index_ < i) {
+        at_->advance(Tracer::unbounded, 1, noDrawing);
+        if (at_->result().dots != index_ + 2)
+            break;
+        ++index_;
+    }
 }

@@ -14,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "drawncurves.h"
@@ -48,3 +50,34 @@ inline constexpr int soundOctaves = 4;
 // for 0. A curve that is not on the drawing (never drawn, erased, cleared)
 // has no sound: no samples and no points.
 Sound curveSound(const DrawnCurves& curves, int number);
+
+// One short note for a point of a curve drawn in `frame`, as the curve's
+// sound would play it: what each step through a curve's dots sounds like.
+Sound pointSound(double x, double y, const CurveFrame& frame);
+
+// A curve's dots one at a time, in the order drawn, for whoever walks it
+// with the arrows. The dots are laid again from the run's start, not kept:
+// a step forward costs a dot, a step back the dots before it.
+class CurveWalk {
+public:
+    // Curve `number` (from 1), or the last for 0; at its first dot. Empty
+    // when the curve is not on the drawing.
+    CurveWalk(const DrawnCurves& curves, int number);
+
+    bool empty() const { return count_ == 0; }
+    int curve() const { return curve_; }
+    std::int64_t count() const { return count_; }
+    std::int64_t index() const { return index_; }
+    double x() const { return at_->result().lastX; }
+    double y() const { return at_->result().lastY; }
+    const CurveFrame& frame() const { return frame_; }
+    // To dot `i` (from 0), kept within the curve.
+    void go(std::int64_t i);
+
+private:
+    std::shared_ptr<const Tracer> start_;
+    std::optional<Tracer> at_;
+    CurveFrame frame_;
+    int curve_ = 0;
+    std::int64_t count_ = 0, index_ = -1;
+};

@@ -87,6 +87,9 @@ public:
     void startTicks(std::function<void()>) override {}
     void stopTicks() override {}
     void setBusy(bool) override {}
+    bool playSound(const Sound&) override { return false; }
+    void stopSound() override {}
+    bool soundPlaying() override { return false; }
 
     Program& program() { return program_; }
     Headless<Form2Core>& form2()

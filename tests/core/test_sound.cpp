@@ -88,6 +88,20 @@ TEST_CASE("the default ellipse heard: its notes are its dots, pitch follows y, t
                 CHECK(heard[b].right > heard[a].right);
         }
     CHECK(higher > 500);
+
+    // Walked a dot at a time, back and forth: each step is on the dot drawn
+    // there, and its note is the curve's note for that dot.
+    CurveWalk w(d, 0);
+    REQUIRE(w.count() == std::int64_t(dots.size()));
+    for (const std::int64_t i : {1, 2, 538, 537, 100, 0, -5, 9999}) {
+        w.go(i);
+        const std::size_t k = std::size_t(std::clamp<std::int64_t>(i, 0, w.count() - 1));
+        CHECK(w.index() == std::int64_t(k));
+        CHECK(std::hypot(w.x() - dots[k].x, w.y() - dots[k].y) < 1e-3);
+    }
+    const Heard last = listen(pointSound(w.x(), w.y(), w.frame()), 0);
+    CHECK(std::fabs(last.hz - heard.back().hz) < 1);
+    CHECK(std::fabs(last.right - heard.back().right) < 0.01);
 }
 
 TEST_CASE("a million dots still last about 3 s; an erased curve has no sound")
@@ -104,6 +118,7 @@ TEST_CASE("a million dots still last about 3 s; an erased curve has no sound")
     draw(d, 0, 180, 0.477);
     draw(d, 0, 180, 0.477, true);
     CHECK(curveSound(d, 2).samples.empty());
+    CHECK(CurveWalk(d, 2).empty());
     CHECK(curveSound(d, 0).samples == million.samples);
     d.clear();
     CHECK(curveSound(d, 0).samples.empty());
