@@ -57,6 +57,11 @@ EM_JS(void, tc_page_value_text, (const char16_t* text, int length), { TC.valueTe
 EM_JS(void, tc_page_lesson_link, (const char* bytes, int length), { TC.lessonLink(HEAPU8.slice(bytes, bytes + length)); });
 EM_JS(void, tc_page_point, (const char16_t* text, int length, double x, double y),
       { TC.showPoint(TC.text16(text, length), x, y); });
+// The samples, interleaved left and right, borrowed for the call.
+EM_JS(bool, tc_page_play, (const std::int16_t* samples, int count, int rate),
+      { return TC.playSound(HEAP16.subarray(samples >> 1, (samples >> 1) + count), rate); });
+EM_JS(void, tc_page_stop_sound, (), { TC.stopSound(); });
+EM_JS(bool, tc_page_sound_playing, (), { return TC.soundPlaying(); });
 EM_JS(void, tc_page_menu, (bool slow, int pace, bool lesson, bool next, double x, double y), {
     TC.openMenu({slow : slow, pace : pace, lesson : lesson, next : next}, x, y);
 });
@@ -299,6 +304,12 @@ public:
         tc_page_ticks(0);
     }
     void setBusy(bool busy) override { tc_page_busy(busy ? 1 : 0); }
+    bool playSound(const Sound& sound) override
+    {
+        return tc_page_play(sound.samples.data(), int(sound.samples.size()), sound.rate);
+    }
+    void stopSound() override { tc_page_stop_sound(); }
+    bool soundPlaying() override { return tc_page_sound_playing(); }
 
     void tick()
     {
@@ -450,6 +461,9 @@ public:
     void startTicks(std::function<void()>) override {}
     void stopTicks() override {}
     void setBusy(bool) override {}
+    bool playSound(const Sound&) override { return false; } // a picture is silent
+    void stopSound() override {}
+    bool soundPlaying() override { return false; }
 
 private:
     static constexpr const char* textNames[] = {"Text1", "Text2", "Text3", "Text4", "Text10"};
@@ -617,6 +631,28 @@ EMSCRIPTEN_KEEPALIVE void tc_pace(int choice)
     if (choice >= 0 && std::size_t(choice) < SlowRun::paces.size())
         program().handle([&] { program().form4().choosePace(SlowRun::paces[std::size_t(choice)].pace); });
 }
+
+// Listening: 0 the last curve played or stopped (F8), 1 its walk started
+// or ended (Shift+F8), then the walk's steps (Left, Right, Home, End) and
+// its end (Esc).
+EMSCRIPTEN_KEEPALIVE void tc_listen(int action)
+{
+    program().handle([&] {
+        Form4Core& f = program().form4();
+        using Step = Form4Core::WalkStep;
+        constexpr Step steps[] = {Step::Previous, Step::Next, Step::First, Step::Last};
+        if (action == 0)
+            f.listenToLastCurve();
+        else if (action == 1)
+            f.walkLastCurve();
+        else if (action >= 2 && action < 6)
+            f.walkStep(steps[action - 2]);
+        else if (action == 6)
+            f.endWalk();
+    });
+}
+// Whether the arrows walk a curve: the page asks after every entry point.
+EMSCRIPTEN_KEEPALIVE bool tc_walking() { return host().form4 && host().form4->walking(); }
 
 enum LessonAction { NewLesson, SaveLesson, NextStep, RestartLesson, CloseLesson, LessonLink, SaveLessonPage };
 

@@ -5,6 +5,8 @@
 // The keyboard beyond the controls' own: Form4's tools, F1, Esc in a slow
 // run, and input held back while a run is drawn slowly.
 
+TC.walkKeys = ['ArrowLeft', 'ArrowRight', 'Home', 'End', 'Escape'];
+
 // The keys of Form4's tools, where its screen has the focus.
 TC.form4Keys = function (e) {
   var ctrl = e.ctrlKey && !e.altKey && !e.metaKey && !e.shiftKey;
@@ -23,6 +25,11 @@ TC.form4Keys = function (e) {
     TC.chooseLesson();
   } else if (e.key === 'PageDown' && !e.ctrlKey && !e.altKey) {
     TC.lesson(2);
+  } else if (e.key === 'F8' && !e.ctrlKey && !e.altKey && !e.metaKey) {
+    TC.enter('tc_listen', ['number'], [e.shiftKey ? 1 : 0]);
+  } else if (TC.walking && !e.ctrlKey && !e.altKey && !e.metaKey && TC.walkKeys.indexOf(e.key) >= 0) {
+    // While a curve is walked these keys are the walk's, whatever has the focus.
+    TC.enter('tc_listen', ['number'], [2 + TC.walkKeys.indexOf(e.key)]);
   } else {
     return false;
   }

@@ -13,6 +13,10 @@ TC.menuItems = [
     run: function () { TC.input('tc_toggle_slow_motion'); } },
   { paces: true }, // the core's paces, slowest first
   null,
+  { text: "Ascolta l'ultima curva", key: 'F8', run: function () { TC.input('tc_listen', ['number'], [0]); } },
+  { text: "Percorri l'ultima curva punto per punto", key: 'Maiusc+F8',
+    run: function () { TC.input('tc_listen', ['number'], [1]); } },
+  null,
   { text: 'Nuova lezione', run: function () { TC.lesson(0); } },
   { text: 'Salva la lezione…', run: function () { TC.lesson(1); } },
   { text: 'Salva la lezione come pagina…', run: function () { TC.lesson(6); } },

@@ -47,6 +47,7 @@ TC.enter = function (name, types, args) {
         return;
       var start = performance.now();
       await Module.ccall(name, null, types || [], args || [], { async: true });
+      TC.walking = Module._tc_walking() !== 0;
       TC.lastEntryMs = performance.now() - start - TC.messageMs;
       TC.messageMs = 0;
     })
