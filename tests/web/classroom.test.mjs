@@ -307,6 +307,30 @@ test('every control is named, and the drawing is described as on the desktop', a
   // Said after the run through the polite live region.
   await page.waitForFunction(() => document.getElementById('announce').textContent.includes('539 punti'),
                              { timeout: deadlineMs });
+  // Heard a dot at a time, the focus in a field that keeps its text: each
+  // dot said as the read-out shows it, the first and the last those the
+  // description names. Without an audio output F8 says so, once.
+  const [, from, to] = desktop.description.match(/dal punto (.*) al punto (.*?)\./);
+  await page.focus('#Form4-Text1');
+  const said = [];
+  for (const key of ['Shift+F8', 'ArrowRight', 'End', 'ArrowLeft', 'Home', 'Escape']) {
+    const [mod, k] = key.includes('+') ? key.split('+') : [null, key];
+    if (mod) await page.keyboard.down(mod);
+    await page.keyboard.press(k);
+    if (mod) await page.keyboard.up(mod);
+    await page.waitForFunction(last => tracciacurve.idle() && !['', last].includes(
+      document.getElementById('announce').textContent), { timeout: deadlineMs }, said.at(-1) ?? '');
+    said.push(await page.$eval('#announce', a => a.textContent));
+  }
+  assert.deepEqual([said[0], said[2], said[4], said[5]], [
+    'Curva 1 punto per punto: frecce per muoversi, Esc per finire. Punto 1 di 539: ' + from,
+    'Punto 539 di 539: ' + to, 'Punto 1 di 539: ' + from, 'Fine del percorso punto per punto.']);
+  assert.match(said[1], /^Punto 2 di 539: X = \d+,\d\d {3}Y = \d+,\d\d$/);
+  assert.match(said[3], /^Punto 538 di 539: /);
+  assert.equal(await page.$eval('#Form4-Text1', t => t.value), '0,3');
+  await page.evaluate(() => { window.AudioContext = undefined; TC.audio = null; });
+  await page.keyboard.press('F8');
+  assert.deepEqual(await settle(page), ['Nessun dispositivo audio: la curva non si può ascoltare.']);
   await page.close();
 });
 

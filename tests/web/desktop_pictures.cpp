@@ -29,6 +29,7 @@
 #include "intro/program.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "core/sound.h"
 #include "core/text.h"
 #include "runtime/program.h"
 
@@ -151,6 +152,12 @@ int playScenario(const json& scenario, const QString& outDir, const QString& dpr
         if (const std::optional<std::string> text = f->lessonFileText()) {
             std::ofstream lesson((stem + QStringLiteral(".lezione")).toStdString(), std::ios::binary);
             lesson << *text;
+        }
+        // The last curve's sound, as F8 plays it: 16-bit samples, left and right.
+        const Sound sound = curveSound(f->drawnCurves(), 0);
+        if (!sound.samples.empty()) {
+            std::ofstream raw((stem + QStringLiteral(".sound.raw")).toStdString(), std::ios::binary);
+            raw.write(reinterpret_cast<const char*>(sound.samples.data()), std::streamsize(sound.samples.size() * 2));
         }
     }
     const QString file = stem + QStringLiteral(".json");

@@ -34,6 +34,30 @@ for (const dpr of [1, 2]) {
           assert.equal(r.differing, 0, `${screen}: ${JSON.stringify(r)}`);
           assert.ok(r.drawn > 0, `${screen} shows a drawing`);
         }
+        // The last curve heard with F8: the page's audio graph, rendered
+        // offline at the samples' own rate, gives the desktop's samples.
+        if (dpr === 1 && existsSync(`${base}.sound.raw`) && await page.evaluate(() => TC.active === 2)) {
+          const raw = readFileSync(`${base}.sound.raw`);
+          const want = new Int16Array(raw.buffer, raw.byteOffset, raw.length / 2);
+          await page.evaluate(frames => {
+            window.AudioContext = class extends OfflineAudioContext {
+              constructor() { super(2, frames, 22050); }
+              resume() { return Promise.resolve(); }
+            };
+            TC.audio = null;
+          }, want.length / 2);
+          await page.keyboard.press('F8');
+          await page.waitForFunction(() => tracciacurve.idle() && TC.soundPlaying(), { timeout: deadlineMs });
+          const got = await page.evaluate(async () => {
+            const b = await TC.audio.startRendering(), out = [];
+            for (let i = 0; i < b.length; i++)
+              out.push(Math.round(b.getChannelData(0)[i] * 32768), Math.round(b.getChannelData(1)[i] * 32768));
+            return out;
+          });
+          assert.equal(got.length, want.length);
+          assert.equal(got.filter((v, i) => v !== want[i]).length, 0, 'samples differing from the desktop\'s');
+          st.diagnostic(`sound: ${want.length / 2} frames, as the desktop's`);
+        }
         // A zoom to twice the density, told as a browser tells it (headless
         // sends no event of its own): both surfaces follow, at the device's pixels.
         if (dpr === 1 && scenario === scenarios[0]) {
