@@ -4,8 +4,9 @@
 
 // Not a test: the web page in headless chromium, timed. Prints the page's
 // time to its first painted Form1, the run of a million values of ALFA in
-// the page and the default ellipse painted at zoom 1 and fitted to a
-// 1920×1080 window, as medians, one figure per line ("name value").
+// the page, the default ellipse painted at zoom 1 and fitted to a 1920×1080
+// window, and F8 to the sound handed to the audio output (the ellipse's
+// and the million-dot curve's), as medians, one figure per line ("name value").
 // Usage: node bench/web.mjs <tracciacurve.html> [loads]
 import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
@@ -43,6 +44,24 @@ const toForm4 = async p => {
   await idle(p);
 };
 
+// F8 to the last curve's samples handed to the browser's audio output,
+// which plays them after its own latency (reported beside).
+const listen = p => p.evaluate(async () => {
+  const times = [];
+  for (let i = 0; i < 7; i++) {
+    TC.stopSound();
+    const start = performance.now();
+    document.activeElement.dispatchEvent(new KeyboardEvent('keydown', { key: 'F8', bubbles: true }));
+    await TC.queue;
+    if (!TC.soundPlaying())
+      throw new Error('F8 played nothing');
+    times.push(performance.now() - start);
+  }
+  TC.stopSound();
+  return [times.sort((a, b) => a - b)[3], 1000 * (TC.audio.baseLatency + (TC.audio.outputLatency || 0))];
+});
+const heard = {};
+
 const page = await browser.newPage();
 await toForm4(page);
 for (const [field, text] of [['Text4', '333333'], ['Text10', '0']])
@@ -53,6 +72,7 @@ for (let i = 0; i < 5; i++) {
   await idle(page);
   runs.push(await page.evaluate(() => tracciacurve.lastEntryMs()));
 }
+heard.million = await listen(page);
 
 // The default ellipse drawn and painted on a 1920×1080 window, the screens
 // at their own size and fitted to the window ("adatta", 1,8 there): from the
@@ -73,6 +93,8 @@ for (const zoom of ['1', 'adatta']) {
       return performance.now() - start;
     }));
   paint[zoom] = median(times);
+  if (zoom === '1')
+    heard.ellipse = await listen(p);
   await p.close();
 }
 await browser.close();
@@ -80,3 +102,6 @@ console.log(`ready_ms ${median(ready).toFixed(1)}`);
 console.log(`million_ms ${median(runs).toFixed(1)}`);
 console.log(`paint_1_ms ${paint['1'].toFixed(1)}`);
 console.log(`paint_fit_ms ${paint.adatta.toFixed(1)}`);
+console.log(`listen_ms ${heard.ellipse[0].toFixed(1)}`);
+console.log(`listen_million_ms ${heard.million[0].toFixed(1)}`);
+console.log(`output_latency_ms ${heard.ellipse[1].toFixed(1)}`);
