@@ -14,6 +14,7 @@ test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
       at-spi2-core python3-pyatspi dbus orca speech-dispatcher speech-dispatcher-espeak-ng
       qt6-wayland sway xwayland wtype grim
       cups printer-driver-cups-pdf
+      mosquitto mosquitto-clients curl
       doctest-dev emscripten nodejs chromium)
 bench=(libbenchmark-dev xvfb openbox x11-utils xdotool)
 # The core alone as WebAssembly, its tests run under node (tools/wasm.sh),
