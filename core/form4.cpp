@@ -10,6 +10,7 @@
 
 #include "fields.h"
 #include "form2.h"
+#include "live.h"
 #include "numtext.h"
 #include "palette.h"
 #include "text.h"
@@ -427,8 +428,15 @@ PageCaption Form4Core::pageCaption(Date today) const
 
 void Form4Core::recordStep(lesson::Command command)
 {
-    if (replay_)
+    if (startingAfresh_)
         return;
+    if (replay_) {
+        // The student drew on the teacher's drawing: the teacher's next
+        // step would go on from the wrong point, in the wrong colour.
+        if (live_ && !pressingStep_)
+            drewOnLive_ = true;
+        return;
+    }
     lesson::Step step;
     step.command = command;
     step.curve = lesson::Curve(int(selectedLaw()));
@@ -436,6 +444,7 @@ void Form4Core::recordStep(lesson::Command command)
     for (int f = 0; f < lesson::fieldCount; ++f)
         step.fields[std::size_t(f)] = fields[std::size_t(f)]->text();
     recorded_.steps.push_back(std::move(step));
+    publishLesson();
 }
 
 void Form4Core::startAfresh()
@@ -446,7 +455,9 @@ void Form4Core::startAfresh()
     // recording began: otherwise a replay would draw in other colours, or a
     // field that is not a number would go on with a number from before.
     static_cast<CurveVars&>(*this) = CurveVars{};
+    startingAfresh_ = true;
     Command1_Click();
+    startingAfresh_ = false;
 }
 
 void Form4Core::showLessonCaption()
@@ -460,9 +471,11 @@ void Form4Core::showLessonCaption()
 void Form4Core::newLesson()
 {
     replay_.reset();
+    live_ = false;
     startAfresh();
     recorded_ = {};
     showLessonCaption();
+    publishLesson();
 }
 
 std::optional<std::string> Form4Core::lessonFileText()
@@ -482,12 +495,14 @@ void Form4Core::setLessonTitle(std::u16string title)
 {
     if (!replay_) {
         recorded_.title = std::move(title);
+        publishLesson();
         return;
     }
     if (!title.empty())
         replay_->name = title;
     replay_->lesson.title = std::move(title);
     showLessonCaption();
+    publishLesson();
 }
 
 void Form4Core::openLesson(lesson::Lesson lesson, const std::u16string& name)
@@ -496,11 +511,13 @@ void Form4Core::openLesson(lesson::Lesson lesson, const std::u16string& name)
     replay.name = lesson.title.empty() ? name : lesson.title;
     replay.lesson = std::move(lesson);
     replay_ = std::move(replay);
+    live_ = false;
     startAfresh();
     // The drawing is the open lesson's from now on: what is recorded next
     // follows the steps replayed.
     recorded_ = {};
     showLessonCaption();
+    publishLesson();
 }
 
 void Form4Core::nextStep()
@@ -524,7 +541,11 @@ void Form4Core::nextStep()
                        decimal(std::int64_t(replay_->lesson.steps.size())) + u": " +
                        fromUtf8(captionOf(optionNames[int(step.curve)])) + u", " +
                        simplified(fromUtf8(captionOf(buttonNames[int(step.command)]))) + u".");
+    // Sent before it is drawn: the step's message box may wait for the teacher.
+    publishLesson();
+    pressingStep_ = true;
     press(step.command);
+    pressingStep_ = false;
 }
 
 void Form4Core::press(lesson::Command command)
@@ -543,9 +564,12 @@ void Form4Core::restartLesson()
 {
     if (!replay_)
         return;
+    // A teacher's lesson started again here is no longer where the teacher is.
+    drewOnLive_ = true;
     startAfresh();
     replay_->done = 0;
     showLessonCaption();
+    publishLesson();
 }
 
 void Form4Core::closeLesson()
@@ -556,7 +580,9 @@ void Form4Core::closeLesson()
     const auto& steps = replay_->lesson.steps;
     recorded_.steps.assign(steps.begin(), steps.begin() + std::ptrdiff_t(replay_->done));
     replay_.reset();
+    live_ = false;
     showLessonCaption();
+    publishLesson();
 }
 
 std::pair<double, double> Form4Core::curvePointAt(double x, double y) const
@@ -582,6 +608,92 @@ bool Form4Core::openLessonFile(std::string_view bytes, const std::u16string& nam
 void Form4Core::refuseLesson(std::u16string_view why)
 {
     MsgBox(u"Impossibile aprire la lezione: " + std::u16string(why));
+}
+
+// A live class.
+
+void Form4Core::setLead(std::function<void(std::string_view)> publish)
+{
+    lead_ = std::move(publish);
+    unsentSaid_ = false;
+    publishLesson();
+}
+
+void Form4Core::publishLesson()
+{
+    if (!lead_)
+        return;
+    std::string text;
+    if (replay_) {
+        const auto& steps = replay_->lesson.steps;
+        text = lesson::write({replay_->lesson.title, {steps.begin(), steps.begin() + std::ptrdiff_t(replay_->done)}});
+    } else {
+        text = lesson::write(recorded_);
+    }
+    // Checked as a student reads it: refused there, it would only be noise.
+    const lesson::ReadResult check = live::readMessage(text);
+    if (const auto* why = std::get_if<std::u16string>(&check)) {
+        if (!unsentSaid_)
+            program().announce(u"La lezione non si può trasmettere alla classe: " + *why + u".");
+        unsentSaid_ = true;
+        return;
+    }
+    unsentSaid_ = false;
+    lead_(text);
+}
+
+void Form4Core::followLesson(std::string_view bytes)
+{
+    if (program().hasEnded())
+        return;
+    lesson::ReadResult read = live::readMessage(bytes);
+    if (!std::holds_alternative<lesson::Lesson>(read)) {
+        // A broken publisher may send many in a row: one word is enough.
+        if (!invalidSaid_)
+            program().announce(u"Messaggio della lezione in diretta non valido: ignorato.");
+        invalidSaid_ = true;
+        return;
+    }
+    invalidSaid_ = false;
+    teacher_ = std::get<lesson::Lesson>(std::move(read));
+    if (following_)
+        followTeacher();
+}
+
+void Form4Core::followTeacher()
+{
+    live::Plan plan{live::Plan::Action::Resync, 0};
+    if (live_ && !drewOnLive_)
+        plan = live::plan(std::span(replay_->lesson.steps).first(replay_->done), teacher_->steps);
+    if (plan.action == live::Plan::Action::Resync) {
+        openLesson(*teacher_, u"in diretta");
+        live_ = true;
+        drewOnLive_ = false;
+    } else {
+        // The same steps so far: only the title may have changed.
+        replay_->lesson = *teacher_;
+        if (!teacher_->title.empty())
+            replay_->name = teacher_->title;
+        showLessonCaption();
+    }
+    while (lessonHasNextStep() && !program().hasEnded())
+        nextStep();
+}
+
+void Form4Core::setFollowingTeacher(bool on)
+{
+    if (on == following_)
+        return;
+    following_ = on;
+    program().announce(on ? u"Segui l'insegnante attivato." : u"Segui l'insegnante disattivato.");
+    if (!on) {
+        if (live_)
+            closeLesson();
+    } else if (teacher_) {
+        // Whatever the screen shows now, it shows the teacher's drawing again.
+        live_ = false;
+        followTeacher();
+    }
 }
 
 } // namespace tc

@@ -123,6 +123,27 @@ public:
     void restartLesson();
     void closeLesson();
 
+    // A live class (live.h). Leading: `publish` gets the lesson so far now
+    // and after every step, as a lesson file's text; unset, nothing is sent.
+    // The lesson so far is what the class must see drawn: while recording,
+    // the recorded lesson (what lessonFileText() saves); while a lesson is
+    // open, its title and the steps replayed so far, not the ones to come.
+    // One that would not read back is not sent, and the teacher is told once.
+    void setLead(std::function<void(std::string_view)> publish);
+    bool leading() const { return bool(lead_); }
+    void publishLesson();
+    // Following: a teacher's message, replayed as an open lesson through the
+    // same steps (only the new ones, or all from a clean drawing when it does
+    // not extend what was replayed). One that is no lesson is ignored, said
+    // once until a good one comes. The student's own commands still draw, and
+    // the next message then starts again from a clean drawing.
+    void followLesson(std::string_view bytes);
+    // "Segui l'insegnante", on by default. Off, messages are only kept, and the
+    // teacher's steps replayed so far become the recorded lesson the student's
+    // commands go on; on again, the teacher's drawing is replayed whole.
+    void setFollowingTeacher(bool on);
+    bool followingTeacher() const { return following_; }
+
 protected:
     // The front end's part: tell assistive technology the drawing's
     // description changed; press a command's button as the user would (a
@@ -138,6 +159,7 @@ private:
     void readField(TextControl* field, const char* label, Value& variable);
 
     void recordStep(lesson::Command command);
+    void followTeacher();
     // The fields a lesson's step keeps, in the order of its texts.
     std::array<TextControl*, lesson::fieldCount> lessonFields() const { return {Text10, Text3, Text4, Text2, Text1}; }
     void startAfresh();
@@ -150,6 +172,18 @@ private:
     };
     lesson::Lesson recorded_;
     std::optional<Replay> replay_;
+    // The clean start of a lesson, and a lesson's step pressed, are no
+    // commands of the user's.
+    bool startingAfresh_ = false;
+    bool pressingStep_ = false;
+
+    std::function<void(std::string_view)> lead_;
+    bool unsentSaid_ = false;
+    std::optional<lesson::Lesson> teacher_; // the last good message
+    bool following_ = true;
+    bool live_ = false;       // the open lesson is the teacher's, replayed from messages
+    bool drewOnLive_ = false; // and the student's own commands drew on it
+    bool invalidSaid_ = false;
 
     void sayWalkPoint(std::u16string before);
     std::optional<CurveWalk> walk_;

@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 the tracciacurve authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "live.h"
+
+#include <algorithm>
+
+#include "form4.h"
+#include "text.h"
+
+namespace tc::live {
+
+bool validClassName(std::string_view name)
+{
+    return !name.empty() && name.size() <= 32 && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+    });
+}
+
+std::string lessonTopic(std::string_view className)
+{
+    return "tracciacurve/" + std::string(className) + "/lezione";
+}
+
+lesson::ReadResult readMessage(std::string_view bytes)
+{
+    if (bytes.size() > maxMessageBytes)
+        return u"il messaggio è più grande di 1 MB";
+    return lesson::read(bytes);
+}
+
+Plan plan(std::span<const lesson::Step> replayed, std::span<const lesson::Step> arrived)
+{
+    if (arrived.size() < replayed.size() || !std::equal(replayed.begin(), replayed.end(), arrived.begin()))
+        return {Plan::Action::Resync, 0};
+    if (arrived.size() == replayed.size())
+        return {Plan::Action::Nothing, 0};
+    return {Plan::Action::Replay, replayed.size()};
+}
+
+LiveClass::LiveClass(Form4Core& form4, Link& link, Role role, std::string className)
+    : form4_(form4), role_(role), className_(std::move(className))
+{
+    if (role_ == Role::Teacher)
+        form4_.setLead([&link](std::string_view bytes) { link.publish(bytes); });
+}
+
+LiveClass::~LiveClass()
+{
+    if (role_ == Role::Teacher)
+        form4_.setLead({});
+}
+
+void LiveClass::arrived(std::string_view bytes)
+{
+    if (role_ == Role::Student)
+        form4_.followLesson(bytes);
+}
+
+void LiveClass::connectionChanged(bool connected)
+{
+    if (connected == connected_)
+        return;
+    connected_ = connected;
+    const std::u16string name = u"«" + fromUtf8(className_) + u"»";
+    form4_.program().announce(connected ? u"Collegato alla classe " + name + u"."
+                                        : u"Collegamento alla classe " + name + u" interrotto.");
+    if (connected && role_ == Role::Teacher)
+        form4_.publishLesson();
+}
+
+} // namespace tc::live
