@@ -26,134 +26,23 @@
 #include "core/form4.h"
 #include "core/sound.h"
 #include "core/text.h"
+#include "headless.h"
 
 namespace {
 
 using namespace tc;
+using namespace tc::headless;
 
 std::string utf8(std::u16string_view s) { return toUtf8(s); }
 
-class Field : public TextControl {
+// Every message written out where it is shown.
+class PrintingSession : public Session {
 public:
-    std::u16string value;
-    std::u16string text() const override { return value; }
-    void setText(std::u16string_view t) override { value = t; }
-    void setBackColor(Rgb) override {}
-};
-
-class Choice : public OptionControl {
-public:
-    bool on = false;
-    bool value() const override { return on; }
-    void setValue(bool v) override { on = v; }
-};
-
-class Bar : public ScrollControl {
-public:
-    int position = 1;
-    int value() const override { return position; }
-};
-
-template <typename Core>
-class Headless : public Core {
-public:
-    using Core::Core;
-
-protected:
-    void surfaceChanged(const Rect&) override {}
-    void captionChanged() override {}
-};
-
-class Session : public Host {
-public:
-    Session() : program_(*this) {}
-
-    Rgb buttonFace() override { return rgb(240, 240, 240); }
     void msgBox(ScreenCore&, std::u16string_view prompt, std::u16string_view about) override
     {
         std::printf("  msg %s|%s\n", utf8(prompt).c_str(), utf8(about).c_str());
     }
-    void end() override { program_.ended(); }
-    ScreenCore& screen(ScreenId id) override
-    {
-        if (id == ScreenId::Form2)
-            return form2();
-        return form4();
-    }
-    void show(ScreenId id) override { program_.activate(screen(id)); }
-    void announce(std::u16string_view) override {}
-    bool announcementsHeard() override { return false; }
-    std::int64_t monotonicMs() override { return now_; }
-    void startTicks(std::function<void()>) override {}
-    void stopTicks() override {}
-    void setBusy(bool) override {}
-    bool playSound(const Sound&) override { return false; }
-    void stopSound() override {}
-    bool soundPlaying() override { return false; }
-
-    Program& program() { return program_; }
-    Headless<Form2Core>& form2()
-    {
-        if (!f2_) {
-            f2_ = std::make_unique<Headless<Form2Core>>(program_);
-            f2_->HScroll1 = &bar;
-            f2_->Text1 = &ratio;
-        }
-        return *f2_;
-    }
-    Headless<Form4Core>& form4()
-    {
-        if (!f4_) {
-            f4_ = std::make_unique<Headless<Form4Core>>(program_);
-            Field* const t[] = {&fields[0], &fields[1], &fields[2], &fields[3], &fields[4]};
-            f4_->Text1 = t[0], f4_->Text2 = t[1], f4_->Text3 = t[2], f4_->Text4 = t[3], f4_->Text10 = t[4];
-            f4_->Option3 = &options[0], f4_->Option4 = &options[1], f4_->Option5 = &options[2];
-            const char16_t* const start[] = {u"0,3", u"1", u"0", u"180", u"0,477"};
-            for (int i = 0; i < 5; ++i)
-                fields[i].value = start[i];
-            options[0].on = true;
-        }
-        return *f4_;
-    }
-    bool hasForm4() const { return f4_ != nullptr; }
-
-    Bar bar;
-    Field ratio;
-    Field fields[5]; // Text1, Text2, Text3, Text4, Text10
-    Choice options[3];
-    std::int64_t now_ = 0;
-
-private:
-    Program program_;
-    std::unique_ptr<Headless<Form2Core>> f2_;
-    std::unique_ptr<Headless<Form4Core>> f4_;
 };
-
-// A digest of the pixels of the whole image and of its colours, eight
-// bytes at a time (FNV-1a's constants over 64-bit words).
-std::uint64_t digest(const Surface& s)
-{
-    std::uint64_t h = 1469598103934665603ull;
-    const auto mix = [&h](std::uint64_t v) {
-        h ^= v;
-        h *= 1099511628211ull;
-        h ^= h >> 29;
-    };
-    const Size d = s.deviceSize();
-    const std::uint8_t* p = s.pixels();
-    const std::size_t bytes = std::size_t(s.bytesPerLine()) * std::size_t(d.height);
-    std::size_t i = 0;
-    for (; i + 8 <= bytes; i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        mix(w);
-    }
-    for (; i < bytes; ++i)
-        mix(p[i]);
-    for (Rgb c : s.colourTable())
-        mix(c);
-    return h;
-}
 
 // The last curve heard: how many notes, and a digest of every sample.
 std::size_t reportSound(Form4Core& f)
@@ -215,7 +104,7 @@ void report(Session& s, const char* what)
 
 void runSession(std::mt19937_64& r)
 {
-    Session s;
+    PrintingSession s;
     Form2Core& f2 = s.form2();
     s.program().activate(f2);
     report(s, "Form2");
@@ -262,7 +151,7 @@ void runSession(std::mt19937_64& r)
 // epsilon 0.
 double millionMs()
 {
-    Session s;
+    PrintingSession s;
     s.program().activate(s.form2());
     Form4Core& f = s.form4();
     s.program().activate(f);
@@ -292,7 +181,7 @@ int main(int argc, char** argv)
     }
     {
         // The default ellipse, drawn by "Continua" on opening, is heard.
-        Session s;
+        PrintingSession s;
         s.program().activate(s.form2());
         s.program().activate(s.form4());
         s.form4().Command5_Click();
