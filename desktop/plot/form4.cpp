@@ -4,6 +4,7 @@
 
 #include "form4.h"
 
+#include <QKeyEvent>
 #include <QShortcut>
 
 #include <QGroupBox>
@@ -107,9 +108,40 @@ Form4::Form4()
     // No control of the screen takes Ctrl+O or Page Down.
     key(QKeySequence::Open, [](Form4* f) { f->openLesson(); });
     key(QKeySequence(Qt::Key_PageDown), [](Form4* f) { f->nextStep(); });
+    key(QKeySequence(Qt::Key_F8), [](Form4* f) { f->listenToLastCurve(); });
+    key(QKeySequence(Qt::SHIFT | Qt::Key_F8), [](Form4* f) { f->walkLastCurve(); });
+    // The keys of a walk through a curve's dots, whatever control has the focus.
+    installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
     auto* slow = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
     slow->setContext(Qt::WindowShortcut);
     connect(slow, &QShortcut::activated, this, [this] { toggleSlowMotion(); });
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* e)
+{
+    // While a curve is walked, the arrows, Home, End and Esc are the walk's:
+    // a text box or an option would otherwise take them for itself.
+    if (walking() && e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        const std::pair<int, WalkStep> steps[] = {{Qt::Key_Left, WalkStep::Previous},
+                                                  {Qt::Key_Right, WalkStep::Next},
+                                                  {Qt::Key_Home, WalkStep::First},
+                                                  {Qt::Key_End, WalkStep::Last}};
+        if ((k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (k->key() == Qt::Key_Escape) {
+                handle([this] { endWalk(); });
+                return true;
+            }
+            for (const auto& [key, step] : steps)
+                if (k->key() == key) {
+                    handle([this, step = step] { walkStep(step); });
+                    return true;
+                }
+        }
+    }
+    return tc::Screen::eventFilter(watched, e);
 }
 
 void Form4::drawingDescribed()

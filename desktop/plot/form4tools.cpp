@@ -3,7 +3,8 @@
 
 // Form4's tools for the teacher, beyond the screen's own behaviour: the
 // context menu of the drawing area (copy, save, print and its preview,
-// slow motion) and the coordinates under the pressed pointer.
+// slow motion, listening to a curve) and the coordinates under the pressed
+// pointer.
 #include <cmath>
 
 #include <QActionGroup>
@@ -125,6 +126,11 @@ void Form4::openDrawingMenu(QPoint globalPos)
         a->setChecked(pace == p);
         a->setActionGroup(paces);
     }
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("Ascolta l'ultima curva"), QKeySequence(Qt::Key_F8), this,
+                   [this] { handle([this] { listenToLastCurve(); }); });
+    menu.addAction(QStringLiteral("Percorri l'ultima curva punto per punto"), QKeySequence(Qt::SHIFT | Qt::Key_F8), this,
+                   [this] { handle([this] { walkLastCurve(); }); });
     menu.addSeparator();
     addLessonActions(menu);
     menu.exec(globalPos);

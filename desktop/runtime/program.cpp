@@ -17,6 +17,7 @@
 
 #include "accessible.h"
 #include "screen.h"
+#include "sound.h"
 #include "text.h"
 
 namespace tc {
@@ -197,6 +198,10 @@ public:
         else
             QApplication::restoreOverrideCursor();
     }
+
+    bool playSound(const Sound& sound) override { return tc::playSound(sound); }
+    void stopSound() override { tc::stopSound(); }
+    bool soundPlaying() override { return tc::soundPlaying(); }
 
 private:
     QTimer* timer_ = nullptr;
