@@ -125,6 +125,10 @@ void TestKeyboard::enterPressesTheFocusedButton()
     QTest::keyClick(focused(), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(f4->Miocolor.toDouble(), 2.0);
     QVERIFY(rec.prompts.isEmpty());
+    // With no sound server, F8 says so in a message.
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tracciacurve");
+    QTest::keyClick(focused(), Qt::Key_F8);
+    QCOMPARE(rec.take(), QStringList{QStringLiteral("Nessun dispositivo audio: la curva non si può ascoltare.")});
 
     QVERIFY(activate(*f2));
     f2->Command3->setFocus(); // ESCI

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QToolTip>
@@ -19,8 +20,10 @@
 #include <unistd.h>
 
 #include "calibrate/form2.h"
+#include "core/sound.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "runtime/accessible.h"
 #include "runtime/palette.h"
 #include "support/form4fixture.h"
 #include "support/pixels.h"
@@ -33,11 +36,30 @@ struct Fixture : Form4Fixture {
     Fixture() { f.Command5_Click(); } // the default ellipse, in colour 2
 };
 
+// Per note, over its middle half: the pitch from the rising zero crossings
+// of left + right, and the right ear's share; the sound starts `shift` in.
+QList<QPointF> notesOf(const qint16* s, qint64 frames, qint64 shift, const Sound& sound)
+{
+    QList<QPointF> notes;
+    for (std::size_t k = 0; k < sound.points.size(); ++k) {
+        const qint64 from = sound.points[k].frame, to = k + 1 < sound.points.size() ? sound.points[k + 1].frame : sound.frames();
+        qint64 first = -1, last = 0, rises = 0, ears[2] = {0, 0};
+        for (qint64 i = std::max<qint64>(0, (3 * from + to) / 4 + shift); i < (from + 3 * to) / 4 + shift && i + 1 < frames; ++i) {
+            ears[0] += std::abs(s[2 * i]), ears[1] += std::abs(s[2 * i + 1]);
+            if (s[2 * i] + s[2 * i + 1] < 0 && s[2 * i + 2] + s[2 * i + 3] >= 0)
+                last = i, first = first < 0 ? i : first, ++rises;
+        }
+        notes << QPointF(double(rises - 1) * sound.rate / double(last - first), double(ears[1]) / double(ears[0] + ears[1]));
+    }
+    return notes;
+}
+
 } // namespace
 
 class TestTools : public QObject {
     Q_OBJECT
 private slots:
+    void listeningPlaysTheCurve();
     void copiedAndSavedPicturesAreTheSurface();
     void failedSavesLeaveFilesAlone();
     void fullDiskKeepsTheOldFile_data();
@@ -46,6 +68,72 @@ private slots:
     void pressShowsThePointsCoordinates();
     void menuButtonOpensTheDrawingMenu();
 };
+
+// F8 through a real sound server, into a null sink recorded from its monitor;
+// then Shift+F8 and the keys of a walk, given to a text box.
+void TestTools::listeningPlaysTheCurve()
+{
+    const QString server = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
+    if (server.isEmpty())
+        QSKIP("pulseaudio is not installed (tools/setup-debian.sh test): the curve's sound is not heard");
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("native"));
+    QProcess pulse, parec, pactl;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), dir.path()), env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    pulse.setProcessEnvironment(env);
+    pulse.start(server, {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                         "--load=module-null-sink sink_name=tc rate=22050 channels=2",
+                         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    QTRY_VERIFY(QFileInfo::exists(socket));
+    qputenv("PULSE_SERVER", "unix:" + socket.toLocal8Bit()); // this server only, whoever runs the test
+    parec.start(QStringLiteral("parec"), {"-d", "tc.monitor", "--format=s16le", "--rate=22050", "--channels=2", "--raw",
+                                          "--latency-msec=5"});
+    QTRY_VERIFY((pactl.start(QStringLiteral("pactl"), {"list", "short", "source-outputs"}), // recording
+                 pactl.waitForFinished() && !pactl.readAll().isEmpty()));
+    Fixture fx;
+    fx.f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fx.f));
+    QTest::keyClick(fx.f.Text1, Qt::Key_F8);
+    QVERIFY(tc::desktopProgram().host().soundPlaying());
+    QTRY_VERIFY_WITH_TIMEOUT(!tc::desktopProgram().host().soundPlaying(), 15000);
+    // The recording, aligned on its first sound, once it is as long as the curve's.
+    const Sound sound = curveSound(fx.f.drawnCurves(), 0);
+    QByteArray recorded;
+    const auto start = [](const qint16* s, qint64 n) { return (std::find_if(s, s + n, [](qint16 v) { return v; }) - s) / 2; };
+    const auto samples = [&] { return reinterpret_cast<const qint16*>(recorded.constData()); };
+    const auto shift = [&] { return start(samples(), recorded.size() / 2) - start(sound.samples.data(), qint64(sound.samples.size())); };
+    QTRY_VERIFY(!(recorded += parec.readAll()).isEmpty() && recorded.size() / 4 >= shift() + sound.frames());
+    const QList<QPointF> want = notesOf(sound.samples.data(), sound.frames(), 0, sound);
+    const QList<QPointF> got = notesOf(samples(), recorded.size() / 4, shift(), sound);
+    QCOMPARE(got.size(), 50);
+    for (qsizetype k = 0; k < got.size(); ++k)
+        QVERIFY2(std::abs(got[k].x() / want[k].x() - 1) < 0.03 && std::abs(got[k].y() - want[k].y()) < 0.03,
+                 qPrintable(QStringLiteral("note %1: %2, the curve's %3").arg(k + 1).arg(QDebug::toString(got[k]), QDebug::toString(want[k]))));
+
+    // Walked with the keys given to a text box, which keeps none of them: each dot said, the first
+    // and the last where the run put them.
+    QStringList said;
+    const tc::AnnounceFunction old = tc::setAnnounceFunction([&](const QString& t) { said << t; });
+    const auto restore = qScopeGuard([&] { tc::setAnnounceFunction(old); });
+    fx.f.Text1->setFocus();
+    fx.f.Text1->setCursorPosition(1);
+    const QString typed = fx.f.Text1->text() + u'1';
+    QTest::keySequence(fx.f.Text1, QKeySequence(QStringLiteral("Shift+F8, Right, Right, End")));
+    QTest::keySequence(fx.f.Text1, QKeySequence(QStringLiteral("Left, Esc")));
+    tc::announceNow();
+    const TraceResult run = fx.f.drawnCurves().curves().back().run;
+    const auto at = [](double x, double y) { return QString::fromStdU16String(pointText(x, y)); };
+    const QString walk = QStringLiteral("Curva %1 punto per punto: frecce per muoversi, Esc per finire. Punto 1 di %2: %3 Punto 2 di %2: %4 "
+                                        "Punto 3 di %2: %4 Punto %2 di %2: %5 Punto %6 di %2: %4 Fine del percorso punto per punto.")
+                             .arg(QString::number(fx.f.drawnCurves().curves().size()), QString::number(run.dots), at(run.firstX, run.firstY),
+                                  QStringLiteral("X = [-0-9.]+,[0-9]{2}   Y = [-0-9.]+,[0-9]{2}"), at(run.lastX, run.lastY), QString::number(run.dots - 1));
+    QVERIFY2(QRegularExpression(QRegularExpression::anchoredPattern(walk)).match(said.join(u'|')).hasMatch(), qPrintable(said.join(u'|')));
+    QCOMPARE(fx.f.Text1->text() + QString::number(fx.f.Text1->cursorPosition()), typed);
+    QVERIFY(fx.rec.prompts.isEmpty());
+    for (QProcess* p : {&parec, &pulse})
+        p->terminate(), p->waitForFinished();
+}
 
 void TestTools::copiedAndSavedPicturesAreTheSurface()
 {
@@ -238,17 +326,21 @@ void TestTools::menuButtonOpensTheDrawingMenu()
     QVERIFY(button && button->focusPolicy() == Qt::NoFocus);
     QCOMPARE(button->accessibleName(), QStringLiteral("Menu del disegno"));
     QCOMPARE(button->geometry(), QRect(fx.f.width() - 26, 2, 24, 24));
-    QStringList items;
-    QTimer::singleShot(0, &fx.f, [&items] {
+    QStringList items, keys;
+    QTimer::singleShot(0, &fx.f, [&items, &keys] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             for (const QAction* a : menu->actions())
-                items << a->text();
+                items << a->text(), keys << a->shortcut().toString();
             menu->close();
         }
     });
     button->click();
     QVERIFY2(items.size() > 10 && items.first() == QStringLiteral("Copia il disegno") &&
                  items.contains(QStringLiteral("Disegna lentamente")), qPrintable(items.join(u'|')));
+    // After the paces of slow motion, before the lessons.
+    const qsizetype at = items.indexOf(QStringLiteral("Ascolta l'ultima curva"));
+    QCOMPARE(items.mid(at - 2, 6).join(u'|') + keys.mid(at, 2).join(u'|'),
+             QStringLiteral("Veloce||Ascolta l'ultima curva|Percorri l'ultima curva punto per punto||Nuova lezioneF8|Shift+F8"));
 }
 
 QTEST_MAIN(TestTools)
