@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,18 @@ public:
     void setBackColor(Rgb) override {}
 };
 
+// One of a frame's options: set, it clears the others, as on a screen.
 class Choice : public OptionControl {
 public:
     bool on = false;
+    std::span<Choice> group;
     bool value() const override { return on; }
-    void setValue(bool v) override { on = v; }
+    void setValue(bool v) override
+    {
+        for (Choice& c : group)
+            c.on = c.on && !v;
+        on = v;
+    }
 };
 
 class Bar : public ScrollControl {
@@ -97,6 +105,8 @@ public:
             for (int i = 0; i < 5; ++i)
                 fields[i].value = start[i];
             options[0].on = true;
+            for (Choice& o : options)
+                o.group = options;
         }
         return *f4_;
     }

@@ -85,6 +85,7 @@ TEST_CASE("a teacher sends each command, and a student follows through duplicate
         CHECK(lesson::read(sent.bytes.back()) == lesson::ReadResult(t.f4.recordedLesson()));
     }
     REQUIRE(sent.bytes.size() == 9);
+    CHECK(t.drawing() == replayedAfresh(sent.bytes[8])); // the expectation is what the teacher saw
     lead.arrived(sent.bytes[1]);  // its own, echoed back: no news
     lead.connectionChanged(true); // a broker restarted may have lost it
     CHECK((sent.bytes.size() == 10 && sent.bytes[9] == sent.bytes[8]));
