@@ -191,6 +191,11 @@ void Form4Core::CALCOLA()
     startRun(tracer);
 }
 
+namespace {
+// What the caption says while a run is drawn slowly.
+constexpr const char16_t* slowRunCaption = u" \u2014 disegno in corso (Esc per finire)";
+} // namespace
+
 void Form4Core::startRun(const Tracer& run)
 {
     // The walk was through a drawing that is changing.
@@ -199,7 +204,7 @@ void Form4Core::startRun(const Tracer& run)
     const SlowRun::Clock clock = runClock ? runClock : SlowRun::Clock([&host] { return host.monotonicMs(); });
     if (slowMotion) {
         captionBeforeRun_ = caption();
-        setCaption(caption() + u" \u2014 disegno in corso (Esc per finire)");
+        setCaption(caption() + slowRunCaption);
         program().announce(u"Disegno lento in corso: Esc per finire.");
         slowRun_ = std::make_unique<SlowRun>(
             surface(), run, pace, clock, [this] { drawingDone(); },
@@ -462,10 +467,24 @@ void Form4Core::startAfresh()
 
 void Form4Core::showLessonCaption()
 {
-    setCaption(replay_ ? u"Form4 \u2014 lezione «" + replay_->name + u"»: passo " +
-                             decimal(std::int64_t(replay_->done)) + u" di " +
-                             decimal(std::int64_t(replay_->lesson.steps.size()))
-                       : std::u16string(u"Form4"));
+    std::u16string shown = replay_ ? u"Form4 \u2014 lezione «" + replay_->name + u"»: passo " +
+                                         decimal(std::int64_t(replay_->done)) + u" di " +
+                                         decimal(std::int64_t(replay_->lesson.steps.size()))
+                                   : std::u16string(u"Form4");
+    if (!liveCaption_.empty())
+        shown += u" \u2014 " + liveCaption_;
+    // During a slow run the caption comes back to this once the run ends.
+    if (captionBeforeRun_) {
+        captionBeforeRun_ = shown;
+        shown += slowRunCaption;
+    }
+    setCaption(std::move(shown));
+}
+
+void Form4Core::setLiveCaption(std::u16string text)
+{
+    liveCaption_ = std::move(text);
+    showLessonCaption();
 }
 
 void Form4Core::newLesson()

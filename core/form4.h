@@ -143,6 +143,9 @@ public:
     // commands go on; on again, the teacher's drawing is replayed whole.
     void setFollowingTeacher(bool on);
     bool followingTeacher() const { return following_; }
+    // What the caption adds while the screen is in a live class ("" when
+    // not): the class, whether it is led or followed, the connection.
+    void setLiveCaption(std::u16string text);
 
 protected:
     // The front end's part: tell assistive technology the drawing's
@@ -191,6 +194,7 @@ private:
     std::unique_ptr<SlowRun> slowRun_;
     std::vector<std::function<void()>> afterRun_;
     std::optional<std::u16string> captionBeforeRun_;
+    std::u16string liveCaption_;
     DrawnCurves drawn_;
 };
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "form4.h"
+#include "format.h"
 #include "text.h"
 
 namespace tc::live {
@@ -44,12 +45,39 @@ LiveClass::LiveClass(Form4Core& form4, Link& link, Role role, std::string classN
 {
     if (role_ == Role::Teacher)
         form4_.setLead([&link](std::string_view bytes) { link.publish(bytes); });
+    showState();
 }
 
 LiveClass::~LiveClass()
 {
     if (role_ == Role::Teacher)
         form4_.setLead({});
+    form4_.setLiveCaption({});
+}
+
+void LiveClass::clientsConnected(int count)
+{
+    // The teacher's own connection is one of them.
+    students_ = std::max(count - 1, 0);
+    showState();
+}
+
+void LiveClass::setFollowingTeacher(bool on)
+{
+    form4_.setFollowingTeacher(on);
+    showState();
+}
+
+void LiveClass::showState()
+{
+    std::u16string state = u"in diretta: classe «" + fromUtf8(className_) + u"»";
+    if (!connected_)
+        state += wasConnected_ ? u", collegamento interrotto" : u", collegamento in corso";
+    else if (role_ == Role::Teacher)
+        state += u", " + decimal(students_) + (students_ == 1 ? u" studente" : u" studenti");
+    else if (!form4_.followingTeacher())
+        state += u", senza seguire l'insegnante";
+    form4_.setLiveCaption(std::move(state));
 }
 
 void LiveClass::arrived(std::string_view bytes)
@@ -63,9 +91,11 @@ void LiveClass::connectionChanged(bool connected)
     if (connected == connected_)
         return;
     connected_ = connected;
+    wasConnected_ = wasConnected_ || connected;
     const std::u16string name = u"«" + fromUtf8(className_) + u"»";
     form4_.program().announce(connected ? u"Collegato alla classe " + name + u"."
                                         : u"Collegamento alla classe " + name + u" interrotto.");
+    showState();
     if (connected && role_ == Role::Teacher)
         form4_.publishLesson();
 }

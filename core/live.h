@@ -86,12 +86,21 @@ public:
     // A student needs nothing: subscribing again brings the retained lesson.
     void connectionChanged(bool connected);
     bool connected() const { return connected_; }
+    // A teacher's count of the broker's clients connected, itself included.
+    void clientsConnected(int count);
+    // A student's "Segui l'insegnante", shown in the caption.
+    void setFollowingTeacher(bool on);
 
 private:
+    // Form4's caption while in the class: «in diretta: classe «prova», 3
+    // studenti», and whether the link is down or the student left the lead.
+    void showState();
+
     Form4Core& form4_;
     Role role_;
     std::string className_;
-    bool connected_ = false;
+    bool connected_ = false, wasConnected_ = false;
+    int students_ = 0;
 };
 
 } // namespace live

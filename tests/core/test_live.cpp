@@ -87,8 +87,11 @@ TEST_CASE("a teacher sends each command, and a student follows through duplicate
     REQUIRE(sent.bytes.size() == 9);
     CHECK(t.drawing() == replayedAfresh(sent.bytes[8])); // the expectation is what the teacher saw
     lead.arrived(sent.bytes[1]);  // its own, echoed back: no news
+    CHECK(t.f4.caption() == u"Form4 \u2014 in diretta: classe «3b», collegamento in corso");
     lead.connectionChanged(true); // a broker restarted may have lost it
     CHECK((sent.bytes.size() == 10 && sent.bytes[9] == sent.bytes[8]));
+    lead.clientsConnected(4);
+    CHECK(t.f4.caption() == u"Form4 \u2014 in diretta: classe «3b», 3 studenti");
     t.fields[0].value = std::u16string(101, u'1'); // too long for a lesson: not sent, said once
     t.f4.Command5_Click(), t.f4.Command5_Click();
     CHECK(t.told(u"La lezione non si può trasmettere alla classe: passo 3: il testo del campo «mq» supera i 100 caratteri.") == 1);
@@ -118,12 +121,14 @@ TEST_CASE("a teacher sends each command, and a student follows through duplicate
     CHECK(s.said == std::vector<std::u16string>{u"Collegato alla classe «3b».", u"Collegamento alla classe «3b» interrotto.",
                                                 u"Collegato alla classe «3b»."});
     // Off: the student's own command draws, messages are only kept; on: the teacher's drawing, whole.
-    s.f4.setFollowingTeacher(false);
+    follow.setFollowingTeacher(false);
+    CHECK(s.f4.caption() == u"Form4 \u2014 in diretta: classe «3b», senza seguire l'insegnante");
     s.f4.Command5_Click();
     follow.arrived(a3);
     CHECK((s.f4.recordedLesson().steps.size() == 2 && s.drawing() != replayedAfresh(a1)));
-    s.f4.setFollowingTeacher(true);
+    follow.setFollowingTeacher(true);
     CHECK((s.f4.lessonPosition() == 3 && s.drawing() == replayedAfresh(a3)));
+    CHECK(s.f4.caption() == u"Form4 \u2014 lezione «in diretta»: passo 3 di 3 \u2014 in diretta: classe «3b»");
     // Following, an own command draws too, and the teacher's next message starts clean.
     s.f4.Command2_Click();
     CHECK(s.drawing() != replayedAfresh(a3));
