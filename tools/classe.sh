@@ -88,9 +88,10 @@ sys_interval 3
 user $(id -un)
 log_dest stderr
 
-# Plain MQTT for tools on this machine only. Mosquitto 2.0 does not start
-# with a WebSockets listener alone ("Unable to start any listening sockets").
-listener $((porta + 1)) 127.0.0.1
+# Plain MQTT, for the desktop program (its client speaks no WebSockets);
+# Mosquitto 2.0 would not start with a WebSockets listener alone ("Unable
+# to start any listening sockets") anyway.
+listener $((porta + 1))
 protocol mqtt
 
 # The page and MQTT over WebSockets on one port (one origin, one hole in
@@ -110,7 +111,8 @@ Classe: $classe
 Gli studenti aprono: http://${indirizzo:-127.0.0.1}:$porta/
 Codice degli studenti: $studenti
 Password dell'insegnante (utente insegnante): $insegnante
-Il firewall deve lasciar passare in entrata la porta TCP $porta.
+Il programma per il computer si collega a ${indirizzo:-127.0.0.1}:$((porta + 1)).
+Il firewall deve lasciar passare in entrata le porte TCP $porta (la pagina) e $((porta + 1)) (il programma).
 Configurazione in $cartella (--nuovi-codici per cambiare i codici).
 Ctrl+C per fermare il server.
 EOF
