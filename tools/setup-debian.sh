@@ -8,7 +8,7 @@
 # "bench", checking) tracciacurve needs; installs only what is missing.
 set -euo pipefail
 
-build=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev nlohmann-json3-dev qt6-translations-l10n fonts-liberation)
+build=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev libmosquitto-dev nlohmann-json3-dev qt6-translations-l10n fonts-liberation)
 test=(xvfb openbox xdotool x11-utils imagemagick desktop-file-utils appstream
       clang libclang-rt-14-dev dpkg-dev file lintian reuse mandoc poppler-utils shared-mime-info
       at-spi2-core python3-pyatspi dbus orca speech-dispatcher speech-dispatcher-espeak-ng

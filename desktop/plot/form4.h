@@ -7,10 +7,12 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "core/form4.h"
 #include "drawingtools.h"
+#include "live.h"
 #include "runtime/accessible.h"
 #include "runtime/controls.h"
 #include "runtime/defaultinstance.h"
@@ -30,6 +32,7 @@ class Form4 : public tc::ScreenOf<tc::Form4Core>, public tc::DefaultInstance<For
     Q_OBJECT
 public:
     Form4();
+    ~Form4() override;
 
     // Controls, in the order they are defined.
     QPushButton* Command4;
@@ -103,6 +106,17 @@ public:
     // A test's own page in place of the installed one, when not empty.
     static inline QString pageInstead;
 
+    // A live class through the school's broker (live.cpp): the address,
+    // the class and the password or code asked, then joined; a bad address
+    // or class name is said and nothing changes. Joining another class
+    // leaves the one the screen was in.
+    void askToJoinLiveClass(LiveConnection::Role role);
+    bool joinLiveClass(LiveConnection::Role role, const QString& address, const QString& className,
+                       const QString& password);
+    void leaveLiveClass();
+    // The class the screen is in, or none.
+    tc::live::LiveClass* liveClass() const;
+
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -124,9 +138,13 @@ private:
     void makeMenuButton();
     void placeMenuButton();
     void addLessonActions(QMenu& menu);
+    void addLiveActions(QMenu& menu);
 
     std::array<std::optional<tc::LineEditText>, 5> texts_;
     std::array<std::optional<tc::RadioOption>, 3> options_;
     tc::AccessibleImage* drawing_;
     QToolButton* menuButton_ = nullptr;
+    std::unique_ptr<LiveSession> live_;
+    // Offered again the next time; the password never is.
+    QString lastLiveAddress_, lastLiveClass_;
 };

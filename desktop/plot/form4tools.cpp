@@ -3,8 +3,8 @@
 
 // Form4's tools for the teacher, beyond the screen's own behaviour: the
 // context menu of the drawing area (copy, save, print and its preview,
-// slow motion, listening to a curve) and the coordinates under the pressed
-// pointer.
+// slow motion, listening to a curve, lessons, a live class) and the
+// coordinates under the pressed pointer.
 #include <cmath>
 
 #include <QActionGroup>
@@ -133,6 +133,8 @@ void Form4::openDrawingMenu(QPoint globalPos)
                    [this] { handle([this] { walkLastCurve(); }); });
     menu.addSeparator();
     addLessonActions(menu);
+    menu.addSeparator();
+    addLiveActions(menu);
     menu.exec(globalPos);
 }
 

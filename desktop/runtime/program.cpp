@@ -55,9 +55,10 @@ void realMessage(const QString& prompt)
     box.exec();
 }
 
-std::optional<QString> realPrompt(const QString& label, const QString& text, int longest)
+std::optional<QString> promptWith(QLineEdit::EchoMode echo, const QString& label, const QString& text, int longest)
 {
     QInputDialog box(messageOwner());
+    box.setTextEchoMode(echo);
     box.setWindowTitle(QString::fromLatin1(applicationTitle));
     box.setLabelText(label);
     box.setTextValue(text);
@@ -69,6 +70,11 @@ std::optional<QString> realPrompt(const QString& label, const QString& text, int
     if (box.exec() != QDialog::Accepted)
         return std::nullopt;
     return box.textValue();
+}
+
+std::optional<QString> realPrompt(const QString& label, const QString& text, int longest)
+{
+    return promptWith(QLineEdit::Normal, label, text, longest);
 }
 
 void realEnd()
@@ -289,6 +295,15 @@ MessageFunction setMessageFunction(MessageFunction f)
 std::optional<QString> askText(const QString& label, const QString& text, int longest)
 {
     return promptFunction()(label, text, longest);
+}
+
+std::optional<QString> askPassword(const QString& label, int longest)
+{
+    using Real = decltype(&realPrompt);
+    const Real* real = promptFunction().target<Real>();
+    if (real && *real == &realPrompt)
+        return promptWith(QLineEdit::Password, label, QString(), longest);
+    return promptFunction()(label, QString(), longest);
 }
 
 PromptFunction setPromptFunction(PromptFunction f)

@@ -44,6 +44,9 @@ void MsgBox(const QString& prompt, const QString& about);
 // `text` in it and room for `longest` characters: the text given, or
 // nothing when the user cancels.
 std::optional<QString> askText(const QString& label, const QString& text, int longest);
+// The same for a password, empty at first: the field shows no character
+// of it. A replaced prompt function (a test's) is asked it as a text.
+std::optional<QString> askPassword(const QString& label, int longest);
 // While a message is shown: what MsgBox was told it is about, or nothing.
 QString messageAbout();
 // Ends the program at once: from here on no handler of the program runs,
