@@ -4,6 +4,9 @@
 
 #include "live.h"
 
+#include <mutex>
+#include <thread>
+
 #include <mosquitto.h>
 
 #include <QMenu>
@@ -14,14 +17,31 @@
 #include "runtime/program.h"
 #include "runtime/text.h"
 
+struct LiveConnection::Relay {
+    Role role;
+    std::string topic;
+    std::mutex mutex;
+    LiveConnection* to = nullptr; // none once stopped
+
+    // Hands `f` to the GUI thread, after whatever was handed before.
+    template <typename F>
+    void post(F f)
+    {
+        std::lock_guard lock(mutex);
+        if (LiveConnection* c = to)
+            QMetaObject::invokeMethod(c, [c, f = std::move(f)] {
+                if (c->mosq_) // not stopped meanwhile
+                    f(c);
+            }, Qt::QueuedConnection);
+    }
+};
+
 namespace {
 
 const char* const clientsTopic = "$SYS/broker/clients/connected";
 
 // A lost link is noticed within one and a half keep-alives.
 constexpr int keepAliveSeconds = 15;
-
-LiveConnection* self(void* obj) { return static_cast<LiveConnection*>(obj); }
 
 } // namespace
 
@@ -30,87 +50,78 @@ LiveConnection* self(void* obj) { return static_cast<LiveConnection*>(obj); }
 // and keeps the connection alive while the GUI is busy drawing.
 LiveConnection::LiveConnection(const QString& host, int port, Role role, const std::string& className,
                                const QString& password)
-    : role_(role), topic_(tc::live::lessonTopic(className))
+    : relay_(std::make_shared<Relay>())
 {
     static const bool initialised = (mosquitto_lib_init(), true);
     (void)initialised;
-    mosq_ = mosquitto_new(nullptr, true, this);
+    relay_->role = role;
+    relay_->topic = tc::live::lessonTopic(className);
+    relay_->to = this;
+    mosq_ = mosquitto_new(nullptr, true, relay_.get());
     mosquitto_username_pw_set(mosq_, role == Role::Teacher ? "insegnante" : "studenti", password.toUtf8().constData());
     // 1, 4, 9, 16, 25 seconds, then every 30.
     mosquitto_reconnect_delay_set(mosq_, 1, 30, true);
     mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* obj, int rc) {
-        LiveConnection* c = self(obj);
+        Relay* r = static_cast<Relay*>(obj);
         if (rc == 0) {
             // A clean session each time: subscribe again after every reconnection.
-            if (c->role_ == Role::Student)
-                mosquitto_subscribe(m, nullptr, c->topic_.c_str(), 1);
-            else
-                mosquitto_subscribe(m, nullptr, clientsTopic, 0);
-            c->post([c] { emit c->connectionChanged(true); });
+            mosquitto_subscribe(m, nullptr, r->role == Role::Student ? r->topic.c_str() : clientsTopic, 1);
+            r->post([](LiveConnection* c) { emit c->connectionChanged(true); });
         } else if (rc == 4 || rc == 5) {
             // Bad user name or password, or not authorised: trying again
             // gets the same answer.
             mosquitto_disconnect(m);
-            c->post([c] { emit c->failed(QStringLiteral("Nome della classe o password non accettati dal server.")); });
+            r->post([](LiveConnection* c) { emit c->failed(QStringLiteral("Nome della classe o password non accettati dal server.")); });
         }
     });
     mosquitto_disconnect_callback_set(mosq_, [](mosquitto*, void* obj, int) {
-        LiveConnection* c = self(obj);
-        c->post([c] { emit c->connectionChanged(false); });
+        static_cast<Relay*>(obj)->post([](LiveConnection* c) { emit c->connectionChanged(false); });
     });
     mosquitto_message_callback_set(mosq_, [](mosquitto*, void* obj, const mosquitto_message* m) {
-        LiveConnection* c = self(obj);
+        Relay* r = static_cast<Relay*>(obj);
         QByteArray bytes(static_cast<const char*>(m->payload), m->payloadlen);
         bool number = false;
-        if (c->topic_ == m->topic)
-            c->post([c, bytes] { emit c->arrived(bytes); });
+        if (r->topic == m->topic)
+            r->post([bytes](LiveConnection* c) { emit c->arrived(bytes); });
         else if (const int n = bytes.trimmed().toInt(&number); number)
-            c->post([c, n] { emit c->clientsConnected(n); });
+            r->post([n](LiveConnection* c) { emit c->clientsConnected(n); });
     });
     const QByteArray name = host.toUtf8();
     const int rc = mosquitto_connect_async(mosq_, name.constData(), port, keepAliveSeconds);
     if (rc == MOSQ_ERR_EAI || rc == MOSQ_ERR_INVAL) {
-        post([this, host] { emit failed(QStringLiteral("Server della classe non trovato: «%1».").arg(host)); });
+        relay_->post([host](LiveConnection* c) { emit c->failed(QStringLiteral("Server della classe non trovato: «%1».").arg(host)); });
         return;
     }
     // Any other failure (the server not up yet) is tried again by the loop.
     mosquitto_loop_start(mosq_);
 }
 
-LiveConnection::~LiveConnection()
-{
-    stop();
-    mosquitto_destroy(mosq_);
-}
+LiveConnection::~LiveConnection() { stop(); }
 
 void LiveConnection::stop()
 {
-    if (stopped_)
+    if (!mosq_)
         return;
-    stopped_ = true;
+    {
+        std::lock_guard lock(relay_->mutex);
+        relay_->to = nullptr;
+    }
+    // The loop sees the disconnection, also in its pause between two
+    // attempts, and ends by itself; then the client goes.
     mosquitto_disconnect(mosq_);
-    // Not forced: the loop sees the disconnection, also in its pause
-    // between two attempts, and ends by itself.
-    mosquitto_loop_stop(mosq_, false);
-}
-
-void LiveConnection::post(std::function<void()> f)
-{
-    QMetaObject::invokeMethod(
-        this, [this, f = std::move(f)] {
-            if (!stopped_)
-                f();
-        },
-        Qt::QueuedConnection);
+    std::thread([m = mosq_, keep = relay_] {
+        mosquitto_loop_stop(m, false);
+        mosquitto_destroy(m);
+    }).detach();
+    mosq_ = nullptr;
 }
 
 void LiveConnection::publish(std::string_view bytes)
 {
-    if (stopped_)
-        return;
     // While the link is down this fails or waits in libmosquitto's queue;
     // the class publishes the whole lesson again on reconnecting anyway.
-    mosquitto_publish(mosq_, nullptr, topic_.c_str(), int(bytes.size()), bytes.data(), 1, true);
+    if (mosq_)
+        mosquitto_publish(mosq_, nullptr, relay_->topic.c_str(), int(bytes.size()), bytes.data(), 1, true);
 }
 
 std::optional<std::pair<QString, int>> LiveConnection::parseAddress(const QString& address)

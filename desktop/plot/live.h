@@ -36,7 +36,9 @@ public:
 
     // Retained, QoS 1, on the class's lesson topic.
     void publish(std::string_view bytes) override;
-    // Disconnects and waits for the network thread; no signal after this.
+    // Disconnects; no signal after this. The network thread ends on its
+    // own: it may be stuck for minutes in a connect() that a firewall
+    // never answers, and the screen must not wait for it.
     void stop();
 
     // "host:porta" ("[::1]:porta" for IPv6); without a port, the one
@@ -52,12 +54,11 @@ signals:
     void failed(const QString& why);
 
 private:
-    void post(std::function<void()> f);
-
+    // What the network thread's callbacks reach, for as long as the thread
+    // runs: the connection while it lives.
+    struct Relay;
+    std::shared_ptr<Relay> relay_;
     mosquitto* mosq_ = nullptr;
-    Role role_;
-    std::string topic_;
-    bool stopped_ = false;
 };
 
 class Form4;

@@ -64,6 +64,8 @@ private slots:
 void TestLive::teacherLeads()
 {
     Form4Fixture fx;
+    QVERIFY(fx.f.joinLiveClass(Role::Teacher, "127.0.0.1:1", "prova", prof)); // no server there, then the right one
+    QCOMPARE(fx.f.windowTitle(), QStringLiteral("Form4 — in diretta: classe «prova», collegamento in corso"));
     QStringList answers{address, "prova", prof}; // as the menu asks them
     const auto previous = tc::setPromptFunction([&](const QString&, const QString&, int) { return std::optional(answers.takeFirst()); });
     fx.f.askToJoinLiveClass(Role::Teacher);
