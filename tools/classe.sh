@@ -1,4 +1,4 @@
-#!/usr/bin/env bash
+#!/bin/bash
 
 # SPDX-FileCopyrightText: 2026 the tracciacurve authors
 #
@@ -12,7 +12,7 @@
 # folder, so they stay the same from one lesson to the next.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-uso="uso: tools/classe.sh [--cartella DIR] [--porta N] [--nuovi-codici] [--solo-configura] CLASSE [PORTA]"
+uso="uso: ${0##*/} [--cartella DIR] [--porta N] [--nuovi-codici] [--solo-configura] CLASSE [PORTA]"
 classe='' porta='' cartella='' nuovi=false solo=false
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -37,8 +37,9 @@ fi
 for p in mosquitto mosquitto_passwd; do
     command -v "$p" >/dev/null || { echo "Manca $p: sudo apt-get install mosquitto mosquitto-clients" >&2; exit 1; }
 done
+# The source tree's page, or the one installed beside this script.
 pagina="$root/pagina/tracciacurve.html"
-[ -f "$pagina" ] || pagina=/usr/share/tracciacurve/tracciacurve.html
+[ -f "$pagina" ] || pagina="$root/share/tracciacurve/tracciacurve.html"
 [ -f "$pagina" ] || { echo "Non trovo la pagina tracciacurve.html." >&2; exit 1; }
 
 cartella=${cartella:-${XDG_STATE_HOME:-$HOME/.local/state}/tracciacurve/classe-$classe}

@@ -24,6 +24,8 @@ expected=(
     usr/share/mime/packages/tracciacurve.xml
     usr/share/doc/tracciacurve/esempio.lezione
     usr/share/tracciacurve/tracciacurve.html
+    usr/bin/tracciacurve-classe
+    usr/share/man/man1/tracciacurve-classe.1.gz
 )
 for size in 16 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tracciacurve.png")
@@ -53,9 +55,15 @@ action=$(sed -n '/^\[Desktop Action proiettore\]/,/^\[/s/^Exec=tracciacurve//p' 
 appstreamcli validate --pedantic --no-net "$stage/usr/share/metainfo/it.tracciacurve.tracciacurve.metainfo.xml" \
     >"$stage/as.log" 2>&1 || status=1
 grep -qE '^[EWIP]: ' "$stage/as.log" && { cat "$stage/as.log"; status=1; }
-# The manual page renders without a warning, and man finds it.
-lint=$(zcat "$stage/usr/share/man/man1/tracciacurve.1.gz" | mandoc -T lint -W warning 2>&1 || true)
-[ -z "$lint" ] || { echo "$lint"; status=1; }
+# The manual pages render without a warning, and man finds them.
+for page in tracciacurve tracciacurve-classe; do
+    lint=$(zcat "$stage/usr/share/man/man1/$page.1.gz" | mandoc -T lint -W warning 2>&1 || true)
+    [ -z "$lint" ] || { echo "$lint"; status=1; }
+done
+# The installed class server finds the installed page.
+"$stage/usr/bin/tracciacurve-classe" --solo-configura --cartella "$stage/classe" prova >/dev/null 2>&1 &&
+    cmp -s "$stage/classe/http/index.html" "$stage/usr/share/tracciacurve/tracciacurve.html" ||
+    { echo "tracciacurve-classe: no configuration serving the page"; status=1; }
 MANPATH="$stage/usr/share/man" man -w tracciacurve | grep -q "$stage/usr/share/man/man1/tracciacurve.1.gz" ||
     { echo "man does not find tracciacurve(1)"; status=1; }
 # Every file of the sources carries its licence.
