@@ -7,8 +7,12 @@
 // Form2 and Form4 as the desktop saves them, and the messages, the end, the
 // fields, the captions and the sizes of the screens. Without NAME it plays
 // every scenario, each in a process of its own: the screens are made once
-// per process, and every scenario starts from a fresh program.
+// per process, and every scenario starts from a fresh program. A scenario
+// may lead or follow a live class, and hold on files a test creates, so that
+// pages in the same class are compared with it step by step.
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
@@ -16,11 +20,14 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <nlohmann/json.hpp>
 
@@ -29,6 +36,7 @@
 #include "intro/program.h"
 #include "plot/drawingtools.h"
 #include "plot/form4.h"
+#include "plot/live.h"
 #include "core/sound.h"
 #include "core/text.h"
 #include "runtime/program.h"
@@ -78,12 +86,34 @@ Widget& control(const std::string& target)
 // Where the scenarios' files are: a lesson's path is relative to it.
 QDir scenarioFolder;
 
+// Events processed until `done`, or the failure said after `seconds`: the
+// broker and the test answer in their own time.
+void waitUntil(const std::function<bool()>& done, int seconds, const std::function<std::string()>& failure)
+{
+    QTimer tick; // a file appearing is no event: look again now and then
+    tick.start(10);
+    const QDeadlineTimer deadline(std::chrono::seconds{seconds});
+    while (!done()) {
+        if (deadline.hasExpired())
+            throw std::runtime_error(failure());
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
 void play(const json& step)
 {
     const std::string kind = step.at(0).get<std::string>();
-    const std::string target = kind == "bar"                       ? "Form2.HScroll1"
-                               : kind == "lesson" || kind == "step" ? "Form4"
-                                                                    : step.at(1).get<std::string>();
+    const auto arg = [&](int i) { return QString::fromStdString(step.at(i).get<std::string>()); };
+    if (kind == "waitfile" || kind == "touch") { // relative to the scenarios, as a lesson
+        const QString path = scenarioFolder.filePath(arg(1));
+        if (kind == "touch" && !QFile(path).open(QIODevice::WriteOnly))
+            throw std::runtime_error("cannot be written");
+        if (kind == "waitfile")
+            waitUntil([&] { return QFileInfo::exists(path); }, 60, [] { return "no such file yet"; });
+        return;
+    }
+    const bool onForm4 = kind == "lesson" || kind == "step" || kind == "lead" || kind == "follow" || kind == "waitstep";
+    const std::string target = kind == "bar" ? "Form2.HScroll1" : onForm4 ? "Form4" : step.at(1).get<std::string>();
     // A press or the focus entering a screen activates it before it acts.
     tc::Screen& screen = screenNamed(target.substr(0, target.find('.')));
     screen.windowActivated();
@@ -101,6 +131,20 @@ void play(const json& step)
         Form4::existing()->openLessonFrom(scenarioFolder.filePath(QString::fromStdString(step.at(1).get<std::string>())));
     } else if (kind == "step") {
         Form4::existing()->nextStep(); // Page Down
+    } else if (kind == "lead" || kind == "follow") {
+        Form4* f = Form4::existing();
+        if (!f->joinLiveClass(kind == "lead" ? LiveConnection::Role::Teacher : LiveConnection::Role::Student, arg(1),
+                              arg(2), arg(3)))
+            throw std::runtime_error("not joined");
+        // A refused login leaves the class at once.
+        waitUntil([&] { return !f->liveClass() || f->liveClass()->connected(); }, 20,
+                  [] { return "not connected"; });
+        if (!f->liveClass())
+            throw std::runtime_error("refused by the server");
+    } else if (kind == "waitstep") {
+        const Form4* f = Form4::existing();
+        waitUntil([&] { return f->lessonPosition() == step.at(1).get<std::size_t>() && !f->slowRun(); }, 20,
+                  [&] { return "at step " + std::to_string(f->lessonPosition()); });
     } else if (kind == "activate") {
         screen.raise();
         screen.activateWindow();
@@ -127,8 +171,13 @@ int playScenario(const json& scenario, const QString& outDir, const QString& dpr
     tc::setEndFunction([&] { ended = true; });
     startProgram();
     QApplication::processEvents();
-    for (const json& step : scenario.at("steps"))
-        play(step);
+    for (const json& step : scenario.at("steps")) {
+        try {
+            play(step);
+        } catch (const std::exception& e) { // said with the step that failed
+            throw std::runtime_error(step.dump() + ": " + e.what());
+        }
+    }
 
     const QString stem = QDir(outDir).filePath(QString::fromStdString(name) + QStringLiteral(".dpr") + dpr);
     json out = {{"messages", messages}, {"ended", ended}, {"fields", json::object()},
@@ -165,6 +214,8 @@ int playScenario(const json& scenario, const QString& outDir, const QString& dpr
     json_file << out.dump(2) << '\n';
     if (!json_file.flush())
         throw std::runtime_error(file.toStdString() + ": not written");
+    if (Form4* f = Form4::existing())
+        f->leaveLiveClass();
     std::printf("%s dpr%s %zu messages\n", name.c_str(), qPrintable(dpr), messages.size());
     return 0;
 }
