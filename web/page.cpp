@@ -25,6 +25,7 @@
 #include "core/form4.h"
 #include "core/format.h"
 #include "core/lessonpage.h"
+#include "core/live.h"
 #include "core/looks.h"
 #include "core/numtext.h"
 #include "core/screen.h"
@@ -95,6 +96,8 @@ EM_ASYNC_JS(char16_t*, tc_page_ask_title, (const char16_t* current, int length),
     var title = await TC.askTitle(TC.text16(current, length));
     return title === null ? 0 : TC.newText16(title);
 });
+// A teacher's lesson so far, for the class's MQTT client (js/live.js).
+EM_JS(void, tc_page_live_publish, (const char* bytes, int length), { TC.livePublish(HEAPU8.slice(bytes, bytes + length)); });
 // Waits, without blocking the page, until the user closes the box.
 EM_ASYNC_JS(void, tc_page_message, (int owner, const char16_t* text, int length, const char16_t* about, int aboutLength),
             { await TC.message(owner, TC.text16(text, length), TC.text16(about, aboutLength)); });
@@ -332,6 +335,23 @@ private:
     }
     std::function<void()> tick_;
 };
+
+// The class the page is in, if any, and its link to the page's MQTT client.
+class PageLink : public live::Link {
+public:
+    void publish(std::string_view bytes) override { tc_page_live_publish(bytes.data(), int(bytes.size())); }
+};
+
+struct PageLive {
+    PageLink link;
+    std::unique_ptr<live::LiveClass> inClass;
+};
+
+PageLive& pageLive()
+{
+    static PageLive l;
+    return l;
+}
 
 PageHost& host()
 {
@@ -792,6 +812,72 @@ EMSCRIPTEN_KEEPALIVE void tc_print(int year, int month, int day)
     const Size device = PageForm4::pictureSize(s);
     tc_page_print(page.dump().c_str(), s.pixels(), int(s.bytesPerLine()), device.width, device.height, paper.data(),
                   int(paper.size()));
+}
+
+// A live class (js/live.js binds the MQTT client). The topic of a class's
+// lesson, "" when the name is no class's; reads only, callable any time.
+EMSCRIPTEN_KEEPALIVE const char* tc_live_topic(const char* name)
+{
+    static std::string topic;
+    topic = live::validClassName(name) ? live::lessonTopic(name) : std::string();
+    return topic.c_str();
+}
+
+// Leading (`teacher`) or following class `name` on Form4 from now on.
+EMSCRIPTEN_KEEPALIVE void tc_live_start(int teacher, const char* name)
+{
+    program().handle([&] {
+        PageLive& l = pageLive();
+        l.inClass.reset();
+        if (!live::validClassName(name))
+            return;
+        using Role = live::LiveClass::Role;
+        l.inClass = std::make_unique<live::LiveClass>(program().form4(), l.link, teacher ? Role::Teacher : Role::Student,
+                                                      name);
+        // A class followed starts with the teacher's lead taken.
+        if (!teacher)
+            l.inClass->setFollowingTeacher(true);
+    });
+}
+
+EMSCRIPTEN_KEEPALIVE void tc_live_end()
+{
+    program().handle([] { pageLive().inClass.reset(); });
+}
+
+// A message on the class's topic, in the order the broker gave them.
+EMSCRIPTEN_KEEPALIVE void tc_live_arrived(const char* bytes, int length)
+{
+    program().handle([&] {
+        if (pageLive().inClass)
+            pageLive().inClass->arrived(std::string_view(bytes, std::size_t(length)));
+    });
+}
+
+EMSCRIPTEN_KEEPALIVE void tc_live_connection(int connected)
+{
+    program().handle([&] {
+        if (pageLive().inClass)
+            pageLive().inClass->connectionChanged(connected != 0);
+    });
+}
+
+// The broker's count of its connected clients, for the teacher's caption.
+EMSCRIPTEN_KEEPALIVE void tc_live_clients(int count)
+{
+    program().handle([&] {
+        if (pageLive().inClass)
+            pageLive().inClass->clientsConnected(count);
+    });
+}
+
+// A student's "Segui l'insegnante".
+EMSCRIPTEN_KEEPALIVE void tc_live_following(int on)
+{
+    program().handle([&] {
+        if (pageLive().inClass)
+            pageLive().inClass->setFollowingTeacher(on != 0);
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE void tc_tick() { program().handle([] { host().tick(); }); }

@@ -27,6 +27,18 @@ TC.menuItems = [
   { text: "Ripeti la lezione dall'inizio", enabled: function (s) { return s.lesson; },
     run: function () { TC.lesson(3); } },
   { text: 'Chiudi la lezione', enabled: function (s) { return s.lesson; }, run: function () { TC.lesson(4); } },
+  null,
+  // A live class (live.js): joined, or led or followed.
+  { text: 'Conduci la lezione in diretta…', shown: function () { return !TC.live; },
+    run: function () { TC.joinLive(true, ''); } },
+  { text: 'Segui la lezione in diretta…', shown: function () { return !TC.live; },
+    run: function () { TC.joinLive(false, ''); } },
+  { text: "Segui l'insegnante", shown: function () { return TC.live && !TC.live.teacher; },
+    check: function () { return TC.live.following; }, run: function () { TC.setFollowing(!TC.live.following); } },
+  { text: 'Termina la lezione in diretta', shown: function () { return TC.live && TC.live.teacher; },
+    run: function () { TC.leaveLive(); } },
+  { text: 'Lascia la lezione in diretta', shown: function () { return TC.live && !TC.live.teacher; },
+    run: function () { TC.leaveLive(); } },
 ];
 
 // `state`: {slow, pace (its place in the menu), lesson (one is open), next (a step to go)}.
@@ -41,6 +53,8 @@ TC.openMenu = function (state, x, y) {
   var items = [];
   var list = [];
   TC.menuItems.forEach(function (item) {
+    if (item && item.shown && !item.shown(state))
+      return;
     if (item && item.paces)
       TC.layout.paces.forEach(function (name, i) { list.push({ text: name, radio: i }); });
     else

@@ -26,4 +26,5 @@ Module.onRuntimeInitialized = function () {
   TC.lessonFromPage();
   TC.lessonFromAddress();
   TC.enter('tc_start');
+  TC.wireLive();
 };
