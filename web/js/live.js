@@ -105,8 +105,10 @@ TC.joinLive = async function (teacher, name) {
     if (!mine() || !live.connected)
       return;
     live.connected = false;
+    // The core says so; with the caption cut short on a narrow title bar, its
+    // words stay in the status line until the link is back.
     if (live.started)
-      TC.enter('tc_live_connection', ['number'], [0]);
+      TC.enter('tc_live_connection', ['number'], [0]).then(function () { clearTimeout(TC.statusTimer); });
   });
   client.on('error', function (e) {
     // Refused at the door: a wrong password or code (4, 5; 134, 135 in MQTT 5).
