@@ -17,6 +17,11 @@ if [ ! -d "$here/node_modules/puppeteer-core" ]; then
     echo "run.sh: puppeteer-core is missing: (cd tests/web && npm ci)" >&2
     exit 1
 fi
+# The live class's test drives mosquitto with the page's own MQTT client.
+if [ ! -d "$here/../../web/node_modules/mqtt" ]; then
+    echo "run.sh: MQTT.js is missing: (cd web && npm ci)" >&2
+    exit 1
+fi
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 for dpr in 1 2; do
