@@ -8,7 +8,7 @@
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
-import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -152,4 +152,33 @@ test('a teacher leads three students, a late one, a broker restart, wrong codes 
     assert.deepEqual(await page.evaluate(() => window.said.filter(t => /non valido/.test(t))),
                      ['Messaggio della lezione in diretta non valido: ignorato.'], who);
   }
+});
+
+// The desktop in the same class (tc_desktop_pictures playing a scenario): it
+// leads three pages through the first two steps, then follows a page's lead.
+test('the desktop leads three student pages, and follows a page teacher', async () => {
+  const desktop = (name, steps) => {
+    writeFileSync(join(tmp, `${name}.json`), JSON.stringify({ scenarios: [{ name, steps }] }));
+    const run = spawn(process.env.TC_DESKTOP_PICTURES, [join(tmp, `${name}.json`), tmp, '1', name], { stdio: 'inherit' });
+    return new Promise(done => run.on('exit', code => done(code)));
+  };
+  const mqttAt = `127.0.0.1:${port + 1}`, first = lesson.slice(0, 2).flatMap(([s]) => s);
+  const students = [await join_('a'), await join_('b'), await join_('c')];
+  const led = desktop('conduce', [...calibrated(bars.teacher), ['lead', mqttAt, 'prova', prof], ...first,
+                                  ['touch', join(tmp, 'fatto')], ['waitfile', join(tmp, 'fine')]]);
+  await until('the desktop led two steps', () => existsSync(join(tmp, 'fatto')));
+  for (const [i, who] of ['a', 'b', 'c'].entries())
+    await shows(students[i], picture(who, 2));
+  writeFileSync(join(tmp, 'fine'), '');
+  assert.equal(await led, 0);
+  await Promise.all(students.map(p => p.close()));
+  // A page leads afresh (its empty lesson replaces the desktop's), the desktop follows.
+  const teacher = await join_('teacher', prof);
+  await until('the page leads', async () => (await inClass(teacher))?.connected);
+  const follows = desktop('segue', [...calibrated(bars.teacher), ['follow', mqttAt, 'prova', code],
+                                    ['touch', join(tmp, 'unito')], ['waitstep', 2]]);
+  await until('the desktop joined', () => existsSync(join(tmp, 'unito')));
+  await teacher.bringToFront(), await playAll(teacher, first), await settle(teacher);
+  assert.equal(await follows, 0);
+  assert.deepEqual(readFileSync(join(tmp, 'segue.dpr1.Form4.png')), readFileSync(picture('teacher', 2)));
 });
