@@ -22,12 +22,7 @@ pid=''
 trap '[ -z "$pid" ] || kill "$pid" 2>/dev/null || true; rm -rf "$tmp"' EXIT
 
 # A free port whose next one (the plain MQTT listener's) is free too.
-port=$(python3 -c 'import socket
-for _ in range(100):
-    a, b = socket.socket(), socket.socket()
-    a.bind(("", 0)); p = a.getsockname()[1]
-    try: b.bind(("127.0.0.1", p + 1)); print(p); break
-    except OSError: pass')
+port=$(python3 "$root/tests/live/free-port.py")
 dir=$("$root/tools/classe.sh" --solo-configura --cartella "$tmp/classe" --porta "$port" prova)
 read -r prof code < "$dir/codici"
 mosquitto -c "$dir/mosquitto.conf" 2>"$tmp/log" & pid=$!

@@ -15,12 +15,7 @@ trap 'kill "${pids[@]}" 2>/dev/null || true; rm -rf "$tmp"' EXIT
 fail() { echo "FALLITO: $*" >&2; [ ! -f "$tmp/log" ] || tail -n 20 "$tmp/log" >&2; exit 1; }
 
 # A free port whose next one is free too: the plain MQTT listener's.
-port=$(python3 -c 'import socket
-for _ in range(100):
-    a, b = socket.socket(), socket.socket()
-    a.bind(("", 0)); p = a.getsockname()[1]
-    try: b.bind(("127.0.0.1", p + 1)); print(p); break
-    except OSError: pass')
+port=$(python3 "$root/tests/live/free-port.py")
 dir=$("$root/tools/classe.sh" --solo-configura --cartella "$tmp/classe" --porta "$port" prova)
 [ "$dir" = "$tmp/classe" ] || fail "--solo-configura ha scritto '$dir' invece della sola cartella"
 read -r prof code < "$dir/codici"

@@ -22,11 +22,7 @@ const until = async (what, ok) => {
     assert.ok(Date.now() < end, `never: ${what}`);
 };
 // A free port whose next one (the plain MQTT listener's) is free too.
-const port = Number(execFileSync('python3', ['-c', `import socket
-for _ in range(100):
-    a, b = socket.socket(), socket.socket(); a.bind(("", 0)); p = a.getsockname()[1]
-    try: b.bind(("127.0.0.1", p + 1)); print(p); break
-    except OSError: pass`]));
+const port = Number(execFileSync('python3', [join(root, 'tests/live/free-port.py')]));
 const dir = execFileSync(join(root, 'tools/classe.sh'), ['--solo-configura', '--cartella', join(tmp, 'classe'),
   '--porta', String(port), 'prova']).toString().trim();
 copyFileSync(process.env.TC_PAGE, join(dir, 'http/index.html'));

@@ -109,6 +109,16 @@ TC.lessonReady = function (bytes, name) {
 
 // The title of a lesson about to be saved, `current` offered: a promise of
 // the text given, or null if the user cancels (Annulla, Esc).
+// A box closed: the focus back where it was; from a menu opened with the
+// mouse, to the screen's control that had it last.
+TC.focusBack = function (back) {
+  var s = TC.screens[TC.active];
+  if (back && back !== document.body && back.focus)
+    back.focus({ preventScroll: true });
+  else if (s && s.lastFocus)
+    s.lastFocus.focus({ preventScroll: true });
+};
+
 TC.askTitle = function (current) {
   var box = document.getElementById('lesson-title');
   var field = box.querySelector('input');
@@ -117,13 +127,7 @@ TC.askTitle = function (current) {
   box.returnValue = '';
   return new Promise(function (resolve) {
     box.addEventListener('close', function () {
-      // Back where the focus was; from a menu opened with the mouse, to the
-      // screen's control that had it last.
-      var s = TC.screens[TC.active];
-      if (back && back !== document.body && back.focus)
-        back.focus({ preventScroll: true });
-      else if (s && s.lastFocus)
-        s.lastFocus.focus({ preventScroll: true });
+      TC.focusBack(back);
       resolve(box.returnValue === 'ok' ? field.value : null);
     }, { once: true });
     box.showModal();

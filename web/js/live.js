@@ -40,11 +40,7 @@ TC.askLive = function (teacher, name) {
   box.returnValue = '';
   return new Promise(function (resolve) {
     box.addEventListener('close', function () {
-      var s = TC.screens[TC.active];
-      if (back && back !== document.body && back.focus)
-        back.focus({ preventScroll: true });
-      else if (s && s.lastFocus)
-        s.lastFocus.focus({ preventScroll: true });
+      TC.focusBack(back);
       var answer = { server: server.value.trim(), name: cls.value, secret: secret.value };
       secret.value = '';
       resolve(box.returnValue === 'ok' ? answer : null);
