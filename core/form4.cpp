@@ -4,9 +4,10 @@
 
 #include "form4.h"
 
+#include <algorithm>
 #include <cmath>
-
 #include <cstring>
+#include <utility>
 
 #include "fields.h"
 #include "form2.h"
@@ -526,12 +527,23 @@ void Form4Core::setLessonTitle(std::u16string title)
 
 void Form4Core::openLesson(lesson::Lesson lesson, const std::u16string& name)
 {
+    // Leading, the drawing may be this lesson's first steps already (the
+    // lesson taken up again after a reload): it goes on from there, and the
+    // class sees no change.
+    std::size_t done = 0;
+    if (lead_ && !replay_ && !recorded_.steps.empty() && recorded_.steps.size() <= lesson.steps.size() &&
+        std::equal(recorded_.steps.begin(), recorded_.steps.end(), lesson.steps.begin()))
+        done = recorded_.steps.size();
     Replay replay;
     replay.name = lesson.title.empty() ? name : lesson.title;
     replay.lesson = std::move(lesson);
+    replay.done = done;
     replay_ = std::move(replay);
     live_ = false;
-    startAfresh();
+    if (done == 0)
+        startAfresh();
+    else
+        program().finishRunInProgress();
     // The drawing is the open lesson's from now on: what is recorded next
     // follows the steps replayed.
     recorded_ = {};
@@ -548,12 +560,8 @@ void Form4Core::nextStep()
     showLessonCaption();
     // Shown in the controls first, then pressed as the user would press it:
     // the same handler, the same messages, a slow run if one is chosen.
-    OptionControl* const options[] = {Option3, Option4, Option5};
+    showStep(step);
     static const char* const optionNames[] = {"Option3", "Option4", "Option5"};
-    options[int(step.curve)]->setValue(true);
-    const auto fields = lessonFields();
-    for (int f = 0; f < lesson::fieldCount; ++f)
-        fields[std::size_t(f)]->setText(step.fields[std::size_t(f)]);
     static const char* const buttonNames[] = {"Command2", "Command5", "Command4", "Command1"};
     // Said before the step's own result, in the words of its controls.
     program().announce(u"Passo " + decimal(std::int64_t(replay_->done)) + u" di " +
@@ -565,6 +573,15 @@ void Form4Core::nextStep()
     pressingStep_ = true;
     press(step.command);
     pressingStep_ = false;
+}
+
+void Form4Core::showStep(const lesson::Step& step)
+{
+    OptionControl* const options[] = {Option3, Option4, Option5};
+    options[int(step.curve)]->setValue(true);
+    const auto fields = lessonFields();
+    for (int f = 0; f < lesson::fieldCount; ++f)
+        fields[std::size_t(f)]->setText(step.fields[std::size_t(f)]);
 }
 
 void Form4Core::press(lesson::Command command)
@@ -633,9 +650,34 @@ void Form4Core::refuseLesson(std::u16string_view why)
 
 void Form4Core::setLead(std::function<void(std::string_view)> publish)
 {
+    // Nothing is sent yet: the link is not up, and once it is the class may
+    // have a lesson to take up again (resumeLead()).
     lead_ = std::move(publish);
     unsentSaid_ = false;
-    publishLesson();
+}
+
+void Form4Core::resumeLead(std::string_view bytes)
+{
+    if (!lead_ || lessonStarted() || program().hasEnded())
+        return;
+    lesson::ReadResult read = live::readMessage(bytes);
+    const auto* taken = std::get_if<lesson::Lesson>(&read);
+    if (!taken || (taken->steps.empty() && taken->title.empty()))
+        return;
+    // Each step pressed records itself; the class has them all already.
+    const auto lead = std::exchange(lead_, {});
+    startAfresh();
+    recorded_.title = taken->title;
+    for (const lesson::Step& step : taken->steps) {
+        if (program().hasEnded())
+            return;
+        program().finishRunInProgress();
+        showStep(step);
+        press(step.command);
+    }
+    program().finishRunInProgress();
+    lead_ = lead;
+    program().announce(u"Lezione in diretta ripresa al passo " + decimal(std::int64_t(recorded_.steps.size())) + u".");
 }
 
 void Form4Core::publishLesson()

@@ -132,6 +132,14 @@ public:
     void setLead(std::function<void(std::string_view)> publish);
     bool leading() const { return bool(lead_); }
     void publishLesson();
+    // Something for a class to see: a step recorded, a title, a lesson open.
+    bool lessonStarted() const { return replay_ || !recorded_.steps.empty() || !recorded_.title.empty(); }
+    // Leading with nothing started: the lesson the class was left with (kept
+    // by the broker while the teacher's page reloaded or the program
+    // restarted) is drawn again and recorded as the teacher's own, so the
+    // teacher goes on from it and the class sees nothing change. Not a
+    // lesson, or something started already: ignored.
+    void resumeLead(std::string_view bytes);
     // Following: a teacher's message, replayed as an open lesson through the
     // same steps (only the new ones, or all from a clean drawing when it does
     // not extend what was replayed). One that is no lesson is ignored, said
@@ -162,6 +170,8 @@ private:
     void readField(TextControl* field, const char* label, Value& variable);
 
     void recordStep(lesson::Command command);
+    // A lesson's step shown in the controls, before it is pressed.
+    void showStep(const lesson::Step& step);
     void followTeacher();
     // The fields a lesson's step keeps, in the order of its texts.
     std::array<TextControl*, lesson::fieldCount> lessonFields() const { return {Text10, Text3, Text4, Text2, Text1}; }

@@ -5,6 +5,7 @@
 #include "live.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "form4.h"
 #include "format.h"
@@ -44,7 +45,10 @@ LiveClass::LiveClass(Form4Core& form4, Link& link, Role role, std::string classN
     : form4_(form4), role_(role), className_(std::move(className))
 {
     if (role_ == Role::Teacher)
-        form4_.setLead([&link](std::string_view bytes) { link.publish(bytes); });
+        form4_.setLead([this, &link](std::string_view bytes) {
+            mayResume_ = false;
+            link.publish(bytes);
+        });
     showState();
 }
 
@@ -84,6 +88,8 @@ void LiveClass::arrived(std::string_view bytes)
 {
     if (role_ == Role::Student)
         form4_.followLesson(bytes);
+    else if (std::exchange(mayResume_, false))
+        form4_.resumeLead(bytes);
 }
 
 void LiveClass::connectionChanged(bool connected)
@@ -91,13 +97,18 @@ void LiveClass::connectionChanged(bool connected)
     if (connected == connected_)
         return;
     connected_ = connected;
+    mayResume_ = false;
     wasConnected_ = wasConnected_ || connected;
     const std::u16string name = u"«" + fromUtf8(className_) + u"»";
     form4_.program().announce(connected ? u"Collegato alla classe " + name + u"."
                                         : u"Collegamento alla classe " + name + u" interrotto.");
     showState();
-    if (connected && role_ == Role::Teacher)
-        form4_.publishLesson();
+    if (connected && role_ == Role::Teacher) {
+        if (form4_.lessonStarted())
+            form4_.publishLesson();
+        else
+            mayResume_ = true;
+    }
 }
 
 } // namespace tc::live

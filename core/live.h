@@ -77,13 +77,15 @@ public:
     Role role() const { return role_; }
     const std::string& className() const { return className_; }
 
-    // A message on the class's topic. A teacher's own, echoed back by the
-    // broker, is no news to it and is ignored.
+    // A message on the class's topic. A teacher that connected with nothing
+    // started takes up the first one, the retained lesson (its page was
+    // reloaded); after that, its own echoed back are no news to it.
     void arrived(std::string_view bytes);
     // The link to the broker made or lost (the client reconnects by itself).
     // Said once per change; a teacher publishes again on reconnecting, since
-    // a broker restarted without persistence has lost the retained lesson.
-    // A student needs nothing: subscribing again brings the retained lesson.
+    // a broker restarted without persistence has lost the retained lesson,
+    // unless there is nothing to publish yet. A student needs nothing:
+    // subscribing again brings the retained lesson.
     void connectionChanged(bool connected);
     bool connected() const { return connected_; }
     // A teacher's count of the broker's clients connected, itself included.
@@ -100,6 +102,7 @@ private:
     Role role_;
     std::string className_;
     bool connected_ = false, wasConnected_ = false;
+    bool mayResume_ = false; // a teacher, connected with nothing started or sent
     int students_ = 0;
 };
 

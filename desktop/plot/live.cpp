@@ -64,8 +64,12 @@ LiveConnection::LiveConnection(const QString& host, int port, Role role, const s
     mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* obj, int rc) {
         Relay* r = static_cast<Relay*>(obj);
         if (rc == 0) {
-            // A clean session each time: subscribe again after every reconnection.
-            mosquitto_subscribe(m, nullptr, r->role == Role::Student ? r->topic.c_str() : clientsTopic, 1);
+            // A clean session each time: subscribe again after every
+            // reconnection. A teacher reads the lesson too, to take it up
+            // again after a restart.
+            mosquitto_subscribe(m, nullptr, r->topic.c_str(), 1);
+            if (r->role == Role::Teacher)
+                mosquitto_subscribe(m, nullptr, clientsTopic, 1);
             r->post([](LiveConnection* c) { emit c->connectionChanged(true); });
         } else if (rc == 4 || rc == 5) {
             // Bad user name or password, or not authorised: trying again

@@ -69,35 +69,49 @@ TEST_CASE("a teacher sends each command, and a student follows through duplicate
     Screen t, s;
     Sent sent, none;
     live::LiveClass lead(t.f4, sent, Role::Teacher, "3b"), follow(s.f4, none, Role::Student, "3b");
-    // Five commands, "Nuova lezione", two more: the lesson file's text after each, and once on leading.
-    const std::tuple<int, int, const char16_t*, void (Form4Core::*)()> commands[] = {
+    // Five commands, "Nuova lezione", two more: the lesson file's text after each (nothing before the first).
+    using Given = std::tuple<int, int, const char16_t*, void (Form4Core::*)()>;
+    const auto give = [](Screen& on, const Given& command) {
+        const auto& [option, field, text, click] = command;
+        for (int i = 0; i < 3; ++i)
+            on.options[i].on = i == option;
+        on.fields[field].value = text;
+        (on.f4.*click)();
+    };
+    const Given commands[] = {
         {0, 0, u"0,3", &Form4Core::Command5_Click}, {1, 3, u"90", &Form4Core::Command5_Click}, {1, 3, u"90", &Form4Core::Command4_Click},
         {2, 2, u"-90", &Form4Core::Command2_Click}, {0, 0, u"-0,5", &Form4Core::Command5_Click}, {1, 4, u"0,8", &Form4Core::Command2_Click},
         {2, 3, u"360", &Form4Core::Command5_Click}};
-    for (const auto& [option, field, text, click] : commands) {
-        if (sent.bytes.size() == 6)
+    for (const Given& command : commands) {
+        if (sent.bytes.size() == 5)
             t.f4.newLesson();
-        for (int i = 0; i < 3; ++i)
-            t.options[i].on = i == option;
-        t.fields[field].value = text;
-        (t.f4.*click)();
+        give(t, command);
         CHECK(sent.bytes.back() == t.f4.lessonFileText());
         CHECK(lesson::read(sent.bytes.back()) == lesson::ReadResult(t.f4.recordedLesson()));
     }
-    REQUIRE(sent.bytes.size() == 9);
-    CHECK(t.drawing() == replayedAfresh(sent.bytes[8])); // the expectation is what the teacher saw
-    lead.arrived(sent.bytes[1]);  // its own, echoed back: no news
+    REQUIRE(sent.bytes.size() == 8);
+    CHECK(t.drawing() == replayedAfresh(sent.bytes[7])); // the expectation is what the teacher saw
     CHECK(t.f4.caption() == u"Form4 \u2014 in diretta: classe «3b», collegamento in corso");
     lead.connectionChanged(true); // a broker restarted may have lost it
-    CHECK((sent.bytes.size() == 10 && sent.bytes[9] == sent.bytes[8]));
+    lead.arrived(sent.bytes[0]);  // its own, echoed back: no news
+    CHECK((sent.bytes.size() == 9 && sent.bytes[8] == sent.bytes[7] && t.drawing() == replayedAfresh(sent.bytes[7])));
     lead.clientsConnected(4);
     CHECK(t.f4.caption() == u"Form4 \u2014 in diretta: classe «3b», 3 studenti");
     t.fields[0].value = std::u16string(101, u'1'); // too long for a lesson: not sent, said once
     t.f4.Command5_Click(), t.f4.Command5_Click();
     CHECK(t.told(u"La lezione non si può trasmettere alla classe: passo 3: il testo del campo «mq» supera i 100 caratteri.") == 1);
-    t.f4.openLessonFile(sent.bytes[5], u"x"), t.f4.setLessonTitle(u"Coniche"), t.f4.nextStep(); // sent as far as replayed
-    CHECK((sent.bytes.size() == 13 && sent.bytes[12] == lesson::write({u"Coniche", {std::get<0>(lesson::read(sent.bytes[5])).steps[0]}})));
-    const std::string &a1 = sent.bytes[1], &a3 = sent.bytes[3], &a5 = sent.bytes[5], &b2 = sent.bytes[8];
+    t.f4.openLessonFile(sent.bytes[4], u"x"), t.f4.setLessonTitle(u"Coniche"), t.f4.nextStep(); // sent as far as replayed
+    CHECK((sent.bytes.size() == 12 && sent.bytes[11] == lesson::write({u"Coniche", {std::get<0>(lesson::read(sent.bytes[4])).steps[0]}})));
+    const std::string &a1 = sent.bytes[0], &a3 = sent.bytes[2], &a4 = sent.bytes[3], &a5 = sent.bytes[4], &b2 = sent.bytes[7];
+    // The teacher's page reloaded: nothing sent on connecting, the retained lesson drawn and recorded again, a later
+    // message no news; the next command, and the lesson file opened again, go on from there as if nothing happened.
+    Screen r;
+    Sent again;
+    live::LiveClass relead(r.f4, again, Role::Teacher, "3b");
+    relead.connectionChanged(true), relead.arrived(a3), relead.arrived(a1);
+    CHECK((again.bytes.empty() && r.drawing() == replayedAfresh(a3) && r.told(u"Lezione in diretta ripresa al passo 3.") == 1));
+    give(r, commands[3]), r.f4.openLessonFile(a5, u"x"), r.f4.nextStep();
+    CHECK((again.bytes == std::vector{a4, a4, a5} && r.f4.lessonPosition() == 5 && r.drawing() == replayedAfresh(a5)));
     std::string exact = a5, over = a5, newer = a5, broken = "{\"formato\"";
     exact.resize(live::maxMessageBytes, ' '), over.resize(live::maxMessageBytes + 1, ' ');
     newer.replace(newer.find("\"versione\": 1"), 13, "\"versione\": 2");

@@ -61,8 +61,8 @@ const shows = async (page, file) => {
 };
 const playAll = async (page, steps) => { for (const step of steps) await play(page, step); };
 // Into the class from its box (the class's own address fills in its name), and calibrated.
-const join_ = async (who, secret = code) => {
-  const page = await open(1, who === 'teacher' ? '' : '#classe=prova', url);
+const join_ = async (who, secret = code, reloaded = null) => {
+  const page = reloaded ?? await open(1, who === 'teacher' ? '' : '#classe=prova', url);
   if (who === 'teacher') {
     await playAll(page, calibrated(bars[who])), await settle(page);
     await menu(page, 'Conduci la lezione in diretta…'), await page.type('#live-class', 'prova');
@@ -113,6 +113,14 @@ test('a teacher leads three students, a late one, a broker restart, wrong codes 
     // Late, after the restart too: steps 1 to 3 at once, sent again by the teacher.
     students.late = await join_('late');
     await shows(students.late, picture('late', 3));
+    // The teacher's page reloaded, leading again: steps 1 to 3 taken up, nothing sent, and the lesson goes on.
+    const heard = async () => Promise.all(Object.values(students).map(async p => (await inClass(p)).arrived));
+    const before = await heard();
+    await teacher.bringToFront(), await teacher.reload();
+    await teacher.waitForFunction(() => window.tracciacurve?.idle() && !document.getElementById('Form1').hidden);
+    await join_('teacher', prof, teacher);
+    await shows(teacher, picture('teacher', 3));
+    assert.deepEqual(await heard(), before);
   }
   await shoot('lezione');
 
@@ -168,13 +176,13 @@ test('the desktop leads three student pages, and follows a page teacher', async 
   writeFileSync(join(tmp, 'fine'), '');
   assert.equal(await led, 0);
   await Promise.all(students.map(p => p.close()));
-  // A page leads afresh (its empty lesson replaces the desktop's), the desktop follows.
+  // A page takes up the desktop's lesson (as after a restart) and goes on with it; the desktop follows.
   const teacher = await join_('teacher', prof);
-  await until('the page leads', async () => (await inClass(teacher))?.connected);
+  await shows(teacher, picture('teacher', 2));
   const follows = desktop('segue', [...calibrated(bars.teacher), ['follow', mqttAt, 'prova', code],
-                                    ['touch', join(tmp, 'unito')], ['waitstep', 2]]);
+                                    ['touch', join(tmp, 'unito')], ['waitstep', 3]]);
   await until('the desktop joined', () => existsSync(join(tmp, 'unito')));
-  await teacher.bringToFront(), await playAll(teacher, first), await settle(teacher);
+  await teacher.bringToFront(), await playAll(teacher, lesson[2][0]), await settle(teacher);
   assert.equal(await follows, 0);
-  assert.deepEqual(readFileSync(join(tmp, 'segue.dpr1.Form4.png')), readFileSync(picture('teacher', 2)));
+  assert.deepEqual(readFileSync(join(tmp, 'segue.dpr1.Form4.png')), readFileSync(picture('teacher', 3)));
 });

@@ -80,14 +80,14 @@ TC.joinLive = async function (teacher, name) {
     if (!mine())
       return;
     client.options.reconnectPeriod = 1000;
-    if (teacher) {
+    // A teacher reads the class's topic too: its retained lesson is taken up
+    // again when the teacher's page was reloaded.
+    if (teacher)
       client.subscribe('$SYS/broker/clients/connected', { qos: 0 });
-    } else {
-      client.subscribe(topic, { qos: 1 }, function (err, granted) {
-        if (err || (granted && granted.some(function (g) { return (g.qos & 0x80) !== 0; })))
-          TC.liveRefused(live);
-      });
-    }
+    client.subscribe(topic, { qos: 1 }, function (err, granted) {
+      if (err || (granted && granted.some(function (g) { return (g.qos & 0x80) !== 0; })))
+        TC.liveRefused(live);
+    });
     live.connected = true;
     if (live.started)
       TC.enter('tc_live_connection', ['number'], [1]);
@@ -116,7 +116,7 @@ TC.joinLive = async function (teacher, name) {
       return;
     if (teacher && t === '$SYS/broker/clients/connected')
       TC.enter('tc_live_clients', ['number'], [parseInt(payload.toString(), 10) || 0]);
-    else if (!teacher && t === topic)
+    else if (t === topic)
       TC.liveArrived(payload);
   });
 };
