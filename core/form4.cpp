@@ -668,12 +668,10 @@ void Form4Core::resumeLead(std::string_view bytes)
     const auto lead = std::exchange(lead_, {});
     startAfresh();
     recorded_.title = taken->title;
-    for (const lesson::Step& step : taken->steps) {
-        if (program().hasEnded())
-            return;
+    for (std::size_t i = 0; i < taken->steps.size() && !program().hasEnded(); ++i) {
         program().finishRunInProgress();
-        showStep(step);
-        press(step.command);
+        showStep(taken->steps[i]);
+        press(taken->steps[i].command);
     }
     program().finishRunInProgress();
     lead_ = lead;
